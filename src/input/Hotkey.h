@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The modifier key the user holds to dictate.
+enum class Hotkey
+{
+    rightCommand,
+    rightOption,
+    fn
+};
+
+namespace Hotkeys {
+
+inline constexpr std::array<Hotkey, 3> all{Hotkey::rightCommand, Hotkey::rightOption, Hotkey::fn};
+inline constexpr Hotkey fallback = Hotkey::rightCommand;
+
+// The stored form: "rightCommand", "rightOption" or "fn".
+QString rawValue(Hotkey hotkey);
+std::optional<Hotkey> fromRawValue(const QString& raw);
+
+// Virtual key code of the physical key, and the modifier flag that is set while it is held.
+int keyCode(Hotkey hotkey);
+std::uint64_t modifierFlag(Hotkey hotkey);
+
+QString pickerLabel(Hotkey hotkey);
+QString hint(Hotkey hotkey);
+
+} // namespace Hotkeys

@@ -1,0 +1,12 @@
+# Fails when any of FILES (a comma-separated list of executables) links a Qt GUI library.
+string(REPLACE "," ";" files "${FILES}")
+foreach(file IN LISTS files)
+    execute_process(COMMAND ldd ${file} OUTPUT_VARIABLE libs RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "ldd failed on ${file}")
+    endif()
+    if(libs MATCHES "libQt6(Gui|Widgets|Qml|Quick)")
+        message(FATAL_ERROR "${file} links a Qt GUI library:\n${libs}")
+    endif()
+    message(STATUS "${file}: no Qt GUI library")
+endforeach()

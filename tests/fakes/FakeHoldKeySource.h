@@ -1,0 +1,22 @@
+#pragma once
+
+#include "input/HoldKeySource.h"
+
+// Lets a test press and release the hold key.
+class FakeHoldKeySource final : public HoldKeySource
+{
+public:
+    void setHotkey(Hotkey key) override { hotkey = key; }
+    void setCallbacks(Callbacks c) override { callbacks = std::move(c); }
+    void start() override { ++starts; }
+    void stop() override { ++stops; }
+
+    void press() { callbacks.onHoldBegan(); }
+    void release() { callbacks.onHoldEnded(); }
+    void interrupt() { callbacks.onInterrupted(); }
+
+    Hotkey hotkey = Hotkeys::fallback;
+    Callbacks callbacks;
+    int starts = 0;
+    int stops = 0;
+};
