@@ -16,7 +16,7 @@ double fromTimePoint(Clock::TimePoint time)
 
 Clock::TimePoint toTimePoint(double secondsSince2001)
 {
-    const auto sinceReference = std::chrono::duration_cast<Clock::TimePoint::duration>(
+    const auto sinceReference = std::chrono::round<Clock::TimePoint::duration>(
         std::chrono::duration<double>(secondsSince2001));
     return Clock::TimePoint(referenceDate + sinceReference);
 }

@@ -1,45 +1,12 @@
 #pragma once
 
 #include "core/WindowFactory.h"
+#include "fakes/FakeAppWindow.h"
+#include "fakes/FakePill.h"
 
 #include <QPointer>
 
-// Windows that only remember whether they are shown.
-class FakeAppWindow final : public AppWindow
-{
-public:
-    explicit FakeAppWindow(WindowLayout l)
-        : layout(std::move(l))
-    {}
-    void present() override
-    {
-        ++presents;
-        shown = true;
-    }
-    void close() override { shown = false; }
-    // What the window system does when the user clicks the close button.
-    void userCloses()
-    {
-        Q_EMIT closing();
-        shown = false;
-    }
-
-    WindowLayout layout;
-    int presents = 0;
-    bool shown = false;
-};
-
-class FakePill final : public StatusPill
-{
-public:
-    void reposition(bool animated) override { lastRepositionAnimated = animated; }
-    void orderFront() override { visible = true; }
-    void orderOut() override { visible = false; }
-
-    bool visible = false;
-    std::optional<bool> lastRepositionAnimated;
-};
-
+// Hands out fake windows and keeps an eye on them.
 class FakeWindowFactory final : public WindowFactory
 {
 public:
