@@ -1,0 +1,56 @@
+#pragma once
+
+#include "api/ApiError.h"
+#include "api/BackendTransport.h"
+#include "api/DictationBackend.h"
+#include "api/Insights.h"
+#include "api/InsightsError.h"
+#include "api/InviteResult.h"
+
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+#include <variant>
+
+class Preferences;
+class UserAccount;
+
+// The application's only client of the backend: registration, dictation and the account and
+// analysis requests. Its lasting state (device id, token) lives in the preferences.
+class MacAPI final : public DictationBackend
+{
+public:
+    using Response = DictationResponse;
+    using Failure = ApiFailure;
+    using InsightsResult = std::variant<Insights, InsightsError, ApiError>;
+    using SummaryResult = std::variant<QString, ApiError>;
+
+    MacAPI(BackendTransport& transport, Preferences& preferences, const UserAccount& account,
+           const QUrl& baseUrl);
+
+    QCoro::Task<> registerInstallation() override;
+    QCoro::Task<DictateResult> dictate(QByteArray audio, QString ext, bool retry) override;
+
+    QCoro::Task<> reportOnboarded(std::optional<QString> source);
+    QCoro::Task<InviteResult> sendInvite(QString email);
+    QCoro::Task<InsightsResult> fetchInsights(QStringList samples);
+    QCoro::Task<SummaryResult> fetchSummary(QStringList texts, QString period);
+
+    const QUrl dictateURL;
+    const QUrl registerURL;
+    const QUrl onboardedURL;
+    const QUrl inviteURL;
+    const QUrl insightsURL;
+    const QUrl summaryURL;
+
+private:
+    // The stored token, registering first when there is none; empty when none could be had.
+    QCoro::Task<QString> acquireToken();
+    QByteArray dictationBody(const QByteArray& audio, const QString& ext) const;
+    QByteArray inviteBody(const QString& email) const;
+
+    BackendTransport& m_transport;
+    Preferences& m_preferences;
+    const UserAccount& m_account;
+};
