@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/AccessibilityTrust.h"
+
+// On X11 any client may watch keys and post keystrokes when the server offers the extensions
+// for it: XTest and XInput 2.1. They cannot come or go while the server runs, so the answer is
+// settled once.
+class X11AccessibilityTrust final : public AccessibilityTrust
+{
+public:
+    X11AccessibilityTrust();
+    bool isTrusted() const override { return m_trusted; }
+
+private:
+    bool m_trusted;
+};
