@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/AudioBuffer.h"
+#include "platform/AudioFormat.h"
+#include "platform/PlatformError.h"
+
+#include <functional>
+#include <optional>
+
+// Captures the default microphone. All calls come from the main thread; the tap handler runs on
+// the engine's capture thread.
+class AudioEngine
+{
+public:
+    using TapHandler = std::function<void(const AudioBuffer&)>;
+
+    virtual ~AudioEngine() = default;
+
+    // The format captured buffers will have, read afresh from the current default input; a
+    // sample rate of 0 when there is none. start() uses the input found by the latest call.
+    virtual AudioFormat inputFormat() = 0;
+    // Hands every captured buffer of `bufferFrames` frames to `handler`. At most one tap may be
+    // installed at a time.
+    virtual void installTap(int bufferFrames, TapHandler handler) = 0;
+    // Once this returns, the handler is not running and will not run again.
+    virtual void removeTap() = 0;
+    virtual std::optional<PlatformError> start() = 0;
+    virtual void stop() = 0;
+};
