@@ -1,7 +1,6 @@
 #include "core/Preferences.h"
 #include "platform/linux/JsonPreferencesStore.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -35,12 +34,3 @@ static void BM_WriteNudgeTime(benchmark::State& state)
         preferences.setNudgeLast(time += 1);
 }
 BENCHMARK(BM_WriteNudgeTime);
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
