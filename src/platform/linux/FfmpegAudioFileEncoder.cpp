@@ -8,6 +8,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
 }
 
 #include <algorithm>
@@ -153,6 +154,8 @@ Result encode(Output& out, const QByteArray& pcm)
 
 Result FfmpegAudioFileEncoder::writeAac(const QByteArray& pcm, const QString& path)
 {
+    // The AAC encoder prints its statistics on every close; keep stderr for real problems.
+    av_log_set_level(AV_LOG_WARNING);
     Output out;
     if (Result error = openOutput(out, QFile::encodeName(path)))
         return error;

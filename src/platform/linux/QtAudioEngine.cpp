@@ -10,7 +10,7 @@ namespace {
 
 // How much the source gathers before waking the capture thread; small so that the first buffer
 // leaves soon after its last frame was heard.
-constexpr qint64 fragmentMicroseconds = 10000;
+constexpr qint64 fragmentMicroseconds = 5000;
 
 AudioFormat::Sample sampleOf(QAudioFormat::SampleFormat format)
 {
