@@ -1,0 +1,136 @@
+#include "BackendOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <thread>
+
+namespace {
+
+constexpr int maxWorkers = 16;
+constexpr int maxPort = 65535;
+constexpr int maxInviteLimit = 100000;
+
+using Setter = std::function<std::string(BackendOptions&, const std::string&)>;
+
+std::string setNumber(int& target, const std::string& value, int lowest, int highest)
+{
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size() || number < lowest ||
+        number > highest) {
+        return "expects a whole number from " + std::to_string(lowest) + " to " +
+               std::to_string(highest);
+    }
+    target = number;
+    return {};
+}
+
+template<typename T>
+std::string setNonEmpty(T& target, const std::string& value)
+{
+    if (value.empty()) {
+        return "expects a value";
+    }
+    target = value;
+    return {};
+}
+
+const std::map<std::string, Setter>& setters()
+{
+    static const std::map<std::string, Setter> table = {
+        {"--address", [](auto& o, const auto& v) { return setNonEmpty(o.address, v); }},
+        {"--port", [](auto& o, const auto& v) { return setNumber(o.port, v, 0, maxPort); }},
+        {"--database", [](auto& o, const auto& v) { return setNonEmpty(o.database, v); }},
+        {"--model", [](auto& o, const auto& v) { return setNonEmpty(o.model, v); }},
+        {"--workers",
+         [](auto& o, const auto& v) { return setNumber(o.workers, v, 1, maxWorkers); }},
+        {"--invite-limit",
+         [](auto& o, const auto& v) { return setNumber(o.inviteLimit, v, 0, maxInviteLimit); }},
+    };
+    return table;
+}
+
+} // namespace
+
+std::variant<BackendOptions, std::string>
+BackendOptions::parse(const std::vector<std::string>& arguments)
+{
+    BackendOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const auto setter = setters().find(name);
+        if (setter == setters().end()) {
+            return "unknown option " + argument;
+        }
+        const bool valueInline = equals != std::string::npos;
+        if (!valueInline && i + 1 >= arguments.size()) {
+            return name + " expects a value";
+        }
+        const std::string value = valueInline ? argument.substr(equals + 1) : arguments[++i];
+        if (const std::string error = setter->second(options, value); !error.empty()) {
+            return name + " " + error;
+        }
+    }
+    return options;
+}
+
+std::string BackendOptions::usage()
+{
+    return "Usage: murmo-backend [options]\n"
+           "\n"
+           "The reference Murmo backend: registers installations, transcribes dictations offline\n"
+           "and writes insights and recaps, on one machine and without any cloud account.\n"
+           "\n"
+           "Options:\n"
+           "  --address ADDR       address to listen on (default 127.0.0.1)\n"
+           "  --port PORT          port to listen on (default 8787; 0 picks a free one)\n"
+           "  --database FILE      SQLite database of installations, onboarding reports and the\n"
+           "                       invitation outbox (default " +
+           defaultDatabase().string() +
+           ")\n"
+           "  --model DIR          pocketsphinx model directory (default " +
+           defaultModel().string() +
+           ")\n"
+           "  --workers N          speech decoders, which is also the number of requests served\n"
+           "                       at once (default " +
+           std::to_string(defaultWorkers()) +
+           ")\n"
+           "  --invite-limit N     invitations one installation may queue per UTC day (default "
+           "20)\n"
+           "  --help               show this help\n"
+           "\n"
+           "Transcription is English only: a request asking for another language (\"lang\") is\n"
+           "accepted and transcribed as English. Invitations are queued in the outbox table; this\n"
+           "server sends no mail itself.\n"
+           "\n"
+           "Once ready it prints one line: murmo-backend listening on http://ADDR:PORT\n";
+}
+
+std::filesystem::path BackendOptions::defaultDatabase()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base =
+        dataHome && *dataHome ? std::filesystem::path(dataHome)
+                              : std::filesystem::path(home ? home : ".") / ".local/share";
+    return base / "Murmo" / "backend.sqlite3";
+}
+
+std::filesystem::path BackendOptions::defaultModel()
+{
+    return MURMO_POCKETSPHINX_MODEL;
+}
+
+int BackendOptions::defaultWorkers()
+{
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+// The command line of murmo-backend.
+struct BackendOptions
+{
+    std::string address = "127.0.0.1";
+    int port = 8787;
+    std::filesystem::path database = defaultDatabase();
+    std::filesystem::path model = defaultModel();
+    int workers = defaultWorkers();
+    int inviteLimit = 20;
+    bool help = false;
+
+    // Flags come as "--name value" or "--name=value"; the result is the options or a message
+    // saying what is wrong.
+    static std::variant<BackendOptions, std::string>
+    parse(const std::vector<std::string>& arguments);
+    static std::string usage();
+
+    // $XDG_DATA_HOME/Murmo/backend.sqlite3, with ~/.local/share when XDG_DATA_HOME is unset.
+    static std::filesystem::path defaultDatabase();
+    static std::filesystem::path defaultModel();
+    // One decoder per core, at most four: each holds its own copy of the language model.
+    static int defaultWorkers();
+};

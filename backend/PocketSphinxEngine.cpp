@@ -1,0 +1,51 @@
+#include "PocketSphinxEngine.h"
+
+#include <pocketsphinx.h>
+#include <stdexcept>
+
+PocketSphinxEngine::PocketSphinxEngine(const std::filesystem::path& modelDirectory,
+                                       const std::vector<std::string>& extraArguments)
+{
+    std::vector<std::string> arguments = {
+        "-hmm",
+        (modelDirectory / "en-us").string(),
+        "-lm",
+        (modelDirectory / "en-us.lm.bin").string(),
+        "-dict",
+        (modelDirectory / "cmudict-en-us.dict").string(),
+        // The decoder's progress chatter would drown the server's own output.
+        "-logfn",
+        "/dev/null",
+    };
+    arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+    std::vector<char*> argv;
+    for (auto& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    m_config =
+        cmd_ln_parse_r(nullptr, ps_args(), static_cast<int32>(argv.size()), argv.data(), TRUE);
+    m_decoder = m_config ? ps_init(m_config) : nullptr;
+    if (!m_decoder) {
+        cmd_ln_free_r(m_config);
+        throw std::runtime_error("cannot load the speech model from " + modelDirectory.string());
+    }
+}
+
+PocketSphinxEngine::~PocketSphinxEngine()
+{
+    ps_free(m_decoder);
+    cmd_ln_free_r(m_config);
+}
+
+std::string PocketSphinxEngine::transcribe(std::span<const std::int16_t> samples)
+{
+    if (samples.empty() || ps_start_utt(m_decoder) < 0) {
+        return {};
+    }
+    // The whole recording is one utterance, so cepstral normalisation sees all of it at once.
+    const bool processed =
+        ps_process_raw(m_decoder, samples.data(), samples.size(), FALSE, TRUE) >= 0;
+    const bool ended = ps_end_utt(m_decoder) >= 0;
+    const char* hypothesis = processed && ended ? ps_get_hyp(m_decoder, nullptr) : nullptr;
+    return hypothesis ? hypothesis : "";
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "SpeechEngine.h"
+
+struct cmd_ln_s;
+struct ps_decoder_s;
+
+// Offline English recognition with pocketsphinx and a model directory laid out like Debian's
+// en-us one: the acoustic model in en-us/, en-us.lm.bin and cmudict-en-us.dict beside it.
+class PocketSphinxEngine : public SpeechEngine
+{
+public:
+    // Loads the model; throws std::runtime_error when it cannot. extraArguments are further
+    // decoder options as name/value pairs ("-beam", "1e-60"), for tuning.
+    explicit PocketSphinxEngine(const std::filesystem::path& modelDirectory,
+                                const std::vector<std::string>& extraArguments = {});
+    ~PocketSphinxEngine() override;
+    PocketSphinxEngine(const PocketSphinxEngine&) = delete;
+    PocketSphinxEngine& operator=(const PocketSphinxEngine&) = delete;
+
+    std::string transcribe(std::span<const std::int16_t> samples) override;
+
+private:
+    cmd_ln_s* m_config = nullptr;
+    ps_decoder_s* m_decoder = nullptr;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Turns the recogniser's output into the "raw" and "text" of a dictation reply.
+class TranscriptCleaner
+{
+public:
+    // The recognised words without the recogniser's own markers (<sil>, [NOISE], ++UH++, the
+    // "(2)" of alternate pronunciations), single-spaced.
+    static std::string raw(std::string_view hypothesis);
+    // The text to insert: spoken fillers dropped, sentence case, and a full stop, or a question
+    // mark when the words plainly open a question. Empty when nothing but fillers was said.
+    static std::string clean(std::string_view raw);
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+
+#include "AudioDecoder.h"
+#include "BackendServer.h"
+#include "BackendStore.h"
+#include "TempDirectory.h"
+
+class SpeechEngine;
+
+// A BackendServer on 127.0.0.1 and a free port, serving from a thread, with its database in a
+// temporary directory; and a client for it.
+class ServerHarness
+{
+public:
+    struct Reply
+    {
+        int status = 0;
+        nlohmann::json body; // discarded when the reply was not JSON
+    };
+
+    explicit ServerHarness(SpeechEngine& engine, int inviteLimit = 20,
+                           std::chrono::seconds maxRecording = std::chrono::minutes(10));
+    ~ServerHarness();
+
+    Reply post(const std::string& path, const std::string& body, const std::string& token = {});
+    Reply post(const std::string& path, const nlohmann::json& body, const std::string& token = {});
+    std::string registerDevice(const std::string& device);
+    // The first column of the first row of a query on the server's database, as text.
+    std::string query(const std::string& sql);
+    int port() const { return m_port; }
+
+private:
+    TempDirectory m_directory;
+    BackendStore m_store;
+    AudioDecoder m_decoder;
+    BackendServer m_server;
+    int m_port = -1;
+    std::thread m_thread;
+};
