@@ -8,13 +8,14 @@
 
 namespace murmo::test {
 
-// The first channel of an audio file, decoded with FFmpeg to values in [-1, 1].
+// An audio file decoded by the ffmpeg tool to mono float samples at 16 kHz.
 struct DecodedAudio
 {
-    int sampleRate = 0;
+    static constexpr int sampleRate = 16000;
+
     std::vector<float> samples;
 
-    double seconds() const { return sampleRate ? double(samples.size()) / sampleRate : 0; }
+    double seconds() const { return double(samples.size()) / sampleRate; }
     // From the start of the first to the end of the last 10 ms stretch whose rms exceeds
     // `threshold`: the length of what was said, whatever silence surrounds it.
     double audibleSeconds(double threshold) const;
