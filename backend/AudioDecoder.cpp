@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -208,6 +209,43 @@ private:
     bool m_failed = false;
 };
 
+// Decodes every packet of the stream into the collector; true when some packet was damaged.
+bool decodeStream(AVFormatContext& format, int streamIndex, AVCodecContext& codec,
+                  PcmCollector& pcm)
+{
+    FramePtr frame(av_frame_alloc());
+    PacketPtr packet(av_packet_alloc());
+    if (!frame || !packet) {
+        throw std::bad_alloc();
+    }
+    bool damaged = false;
+    // Takes every frame the decoder has ready; false when decoding should stop.
+    const auto drain = [&]() {
+        int status = 0;
+        while ((status = avcodec_receive_frame(&codec, frame.get())) >= 0) {
+            if (!pcm.add(frame.get())) {
+                return false;
+            }
+        }
+        damaged |= status != AVERROR(EAGAIN) && status != AVERROR_EOF;
+        return true;
+    };
+    while (av_read_frame(&format, packet.get()) >= 0) {
+        const bool ours = packet->stream_index == streamIndex;
+        // A damaged packet is skipped; the rest of the recording may still be good.
+        damaged |= ours && avcodec_send_packet(&codec, packet.get()) < 0;
+        av_packet_unref(packet.get());
+        if (ours && !drain()) {
+            return damaged;
+        }
+    }
+    avcodec_send_packet(&codec, nullptr);
+    if (drain()) {
+        pcm.add(nullptr);
+    }
+    return damaged;
+}
+
 } // namespace
 
 AudioDecoder::AudioDecoder(std::chrono::seconds maxDuration)
@@ -220,51 +258,20 @@ AudioDecoder::decode(std::string_view file) const
     MemoryFile memory{file};
     IoPtr io = openMemoryIo(memory);
     FormatPtr format = io ? openContainer(io.get()) : nullptr;
-    if (!format) {
-        return Error::undecodable;
-    }
-    const AVCodec* unused = nullptr;
     const int streamIndex =
-        av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &unused, 0);
+        format ? av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) : -1;
     CodecPtr codec = streamIndex >= 0 ? openDecoder(*format->streams[streamIndex]) : nullptr;
     ResamplerPtr swr = codec ? openResampler(*codec) : nullptr;
-    FramePtr frame(av_frame_alloc());
-    PacketPtr packet(av_packet_alloc());
-    if (!swr || !frame || !packet) {
+    if (!swr) {
         return Error::undecodable;
     }
     PcmCollector pcm(*swr, static_cast<std::size_t>(m_maxDuration.count()) * sampleRate);
-    bool failedPackets = false;
-    // Takes every frame the decoder has ready; false when decoding should stop.
-    const auto drain = [&]() {
-        int status = 0;
-        while ((status = avcodec_receive_frame(codec.get(), frame.get())) >= 0) {
-            if (!pcm.add(frame.get())) {
-                return false;
-            }
-        }
-        failedPackets |= status != AVERROR(EAGAIN) && status != AVERROR_EOF;
-        return true;
-    };
-    bool goOn = true;
-    while (goOn && av_read_frame(format.get(), packet.get()) >= 0) {
-        const bool ours = packet->stream_index == streamIndex;
-        // A damaged packet is skipped; the rest of the recording may still be good.
-        failedPackets |= ours && avcodec_send_packet(codec.get(), packet.get()) < 0;
-        av_packet_unref(packet.get());
-        goOn = !ours || drain();
-    }
-    if (goOn) {
-        avcodec_send_packet(codec.get(), nullptr);
-        if (drain()) {
-            pcm.add(nullptr);
-        }
-    }
+    const bool damaged = decodeStream(*format, streamIndex, *codec, pcm);
     if (pcm.full()) {
         return Error::tooLong;
     }
     Samples samples = pcm.take();
-    if (pcm.failed() || (samples.empty() && failedPackets)) {
+    if (pcm.failed() || (samples.empty() && damaged)) {
         return Error::undecodable;
     }
     return samples;

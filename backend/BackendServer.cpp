@@ -1,5 +1,6 @@
 #include "BackendServer.h"
 
+#include <algorithm>
 #include <httplib.h>
 #include <iostream>
 
@@ -29,8 +30,13 @@ constexpr std::size_t maxShortText = 200;
 
 // Reads the body whatever its transfer encoding. Past the limit the rest is still read, and
 // dropped, so that the client hears the 413 instead of a reset connection.
-std::string readBody(const httplib::ContentReader& reader, const httplib::Response& response)
+std::string readBody(const httplib::Request& request, const httplib::ContentReader& reader,
+                     const httplib::Response& response)
 {
+    // A request with neither header has no body at all, as when no onboarding source is sent.
+    if (!request.has_header("Content-Length") && !request.has_header("Transfer-Encoding")) {
+        return {};
+    }
     std::string body;
     bool overLimit = false;
     const bool complete = reader([&](const char* data, std::size_t length) {
@@ -68,12 +74,7 @@ void replyError(httplib::Response& response, int status, const std::string& mess
 // Errors the HTTP library answers by itself arrive without a body; give them the usual one.
 std::string libraryErrorMessage(int status)
 {
-    switch (status) {
-    case 404:
-        return "no such endpoint";
-    default:
-        return "the request could not be read";
-    }
+    return status == 404 ? "no such endpoint" : "the request could not be read";
 }
 
 std::string bearerToken(const httplib::Request& request)
@@ -115,8 +116,7 @@ AudioDecoder::Samples decodeAudio(const AudioDecoder& decoder, const RequestBody
     if (const auto* error = std::get_if<AudioDecoder::Error>(&decoded)) {
         throw *error == AudioDecoder::Error::tooLong
             ? RequestError(tooLarge, "the recording is longer than " +
-                                         std::to_string(decoder.maxDuration().count() / 60) +
-                                         " minutes")
+                                         std::to_string(decoder.maxDuration().count()) + " s")
             : RequestError(badRequest, "the audio could not be decoded as m4a or wav");
     }
     return std::get<AudioDecoder::Samples>(std::move(decoded));
@@ -184,7 +184,7 @@ void BackendServer::route(const std::string& path, Endpoint endpoint)
                                                           httplib::Response& response,
                                                           const httplib::ContentReader& reader) {
         try {
-            const std::string content = readBody(reader, response);
+            const std::string content = readBody(request, reader, response);
             reply(response, ok, endpoint(request, content));
         } catch (const RequestError& error) {
             replyError(response, error.status(), error.what());

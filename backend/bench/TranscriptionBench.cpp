@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <sstream>
 

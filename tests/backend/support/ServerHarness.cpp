@@ -1,8 +1,12 @@
 #include "ServerHarness.h"
 
+#include <arpa/inet.h>
 #include <httplib.h>
+#include <netinet/in.h>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "SqliteStatement.h"
 
@@ -47,6 +51,25 @@ ServerHarness::Reply ServerHarness::post(const std::string& path, const nlohmann
                                          const std::string& token)
 {
     return post(path, body.dump(), token);
+}
+
+std::string ServerHarness::sendRaw(const std::string& request)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(m_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string reply;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        send(fd, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
+        char buffer[4096];
+        for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;) {
+            reply.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    close(fd);
+    return reply;
 }
 
 std::string ServerHarness::registerDevice(const std::string& device)

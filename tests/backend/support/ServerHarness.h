@@ -30,6 +30,9 @@ public:
 
     Reply post(const std::string& path, const std::string& body, const std::string& token = {});
     Reply post(const std::string& path, const nlohmann::json& body, const std::string& token = {});
+    // Sends the bytes as they are and returns the raw reply, for requests a client library will
+    // not make.
+    std::string sendRaw(const std::string& request);
     std::string registerDevice(const std::string& device);
     // The first column of the first row of a query on the server's database, as text.
     std::string query(const std::string& sql);
