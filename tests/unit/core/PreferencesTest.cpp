@@ -80,20 +80,6 @@ TEST_F(PreferencesTest, AutomaticLanguageStoresTheEmptyText)
     EXPECT_EQ(preferences.speakLang(), QString());
 }
 
-TEST_F(PreferencesTest, WriteOnlyKeysKeepTheirTypes)
-{
-    preferences.setSpeakLangs({u"en"_s, u"ru"_s});
-    preferences.setAutoDetect(false);
-    preferences.setTypingContexts({});
-    preferences.setSource(u"friend"_s);
-    preferences.setRole(u"engineer"_s);
-    EXPECT_EQ(store.textList(u"murmo.mac.speakLangs"_s), (QStringList{u"en"_s, u"ru"_s}));
-    EXPECT_EQ(store.boolean(u"murmo.mac.autoDetect"_s), false);
-    EXPECT_EQ(store.textList(u"murmo.mac.typingContexts"_s), QStringList());
-    EXPECT_EQ(store.text(u"murmo.mac.source"_s), u"friend"_s);
-    EXPECT_EQ(store.text(u"murmo.mac.role"_s), u"engineer"_s);
-}
-
 TEST_F(PreferencesTest, BoundPropertiesAnnounceRealChangesOnly)
 {
     QSignalSpy lang(&preferences, &Preferences::speakLangChanged);
