@@ -114,24 +114,4 @@ TEST_F(MacAPIBackendTest, InvitationsStopAtTheDailyLimit)
     EXPECT_EQ(run(api.sendInvite(u"three@example.org"_s)), InviteResult::rateLimited);
 }
 
-TEST_F(MacAPIBackendTest, AnalysisNeedsEnoughSamples)
-{
-    ASSERT_TRUE(backend.url().isValid()) << "murmo-backend did not start";
-    const auto tooFew = run(api.fetchInsights({u"One note."_s, u"Another note."_s}));
-    ASSERT_TRUE(std::holds_alternative<InsightsError>(tooFew));
-    EXPECT_EQ(std::get<InsightsError>(tooFew), InsightsError::notEnoughData);
-
-    const QStringList samples{u"Um, so I think we should ship on Friday."_s,
-                              u"Please book the meeting room for Tuesday."_s,
-                              u"Uh, remind me to call the bank tomorrow morning."_s};
-    const auto insights = run(api.fetchInsights(samples));
-    ASSERT_TRUE(std::holds_alternative<Insights>(insights));
-    EXPECT_FALSE(std::get<Insights>(insights).summary.isEmpty());
-
-    const auto summary = run(api.fetchSummary(samples, u"week"_s));
-    ASSERT_TRUE(std::holds_alternative<QString>(summary));
-    EXPECT_FALSE(std::get<QString>(summary).isEmpty());
-    run(api.reportOnboarded(u"podcast"_s)); // accepted silently
-}
-
 } // namespace

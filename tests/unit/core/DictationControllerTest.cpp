@@ -326,16 +326,6 @@ TEST_F(DictationControllerTest, NothingStartsWithoutTrust)
     EXPECT_EQ(keys.starts, starts + 1);
 }
 
-TEST_F(DictationControllerTest, CopyLastTranscriptOnlyWhenThereIsOne)
-{
-    controller->copyLastTranscript();
-    EXPECT_FALSE(desktop.clipboard);
-    dictate(answer(u"copy me"_s));
-    desktop.clipboard.reset();
-    controller->copyLastTranscript();
-    EXPECT_EQ(desktop.clipboard, u"copy me"_s);
-}
-
 TEST_F(DictationControllerTest, HotkeyAssignmentIsStoredAndHandedToTheMonitor)
 {
     EXPECT_EQ(keys.hotkey, Hotkey::rightCommand);

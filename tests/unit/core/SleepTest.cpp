@@ -52,16 +52,4 @@ TEST(SleepTest, AlreadyStoppedTokenDoesNotSuspend)
     EXPECT_EQ(result, false);
 }
 
-TEST(SleepTest, StopAfterTheSleepElapsedChangesNothing)
-{
-    FakeScheduler time;
-    std::stop_source stop;
-    std::optional<bool> result;
-    sleeper(time, 10ms, stop.get_token(), result);
-    time.advance(10ms);
-    stop.request_stop();
-    time.advance(1s);
-    EXPECT_EQ(result, true);
-}
-
 } // namespace
