@@ -1,11 +1,5 @@
-#include "api/MacAPI.h"
-#include "core/Preferences.h"
-#include "fakes/FakeScheduler.h"
-#include "fakes/FakeUserAccount.h"
-#include "fakes/MemoryPreferencesStore.h"
+#include "fakes/ApiClientHarness.h"
 #include "fakes/ScriptedHttpServer.h"
-
-#include <QNetworkAccessManager>
 
 #include <benchmark/benchmark.h>
 
@@ -17,18 +11,12 @@ static void BM_DictationRequest30s(benchmark::State& state)
 {
     constexpr int seconds = 30;
     const QByteArray aac(seconds * 32000 / 8, 'a'); // 32 kbit/s
-    FakeScheduler time;
-    QNetworkAccessManager network;
-    BackendTransport transport(network, time);
-    MemoryPreferencesStore store;
-    Preferences preferences(store);
-    preferences.setToken(u"token"_s);
-    FakeUserAccount account;
     ScriptedHttpServer server;
-    MacAPI api(transport, preferences, account, server.url());
+    ApiClientHarness client(server.url());
+    client.preferences.setToken(u"token"_s);
     for (auto _ : state) {
         server.script("/api/dictate", 200, R"({"text":"Hello.","raw":"hello"})");
-        benchmark::DoNotOptimize(QCoro::waitFor(api.dictate(aac, u"m4a"_s, true)));
+        benchmark::DoNotOptimize(client.run(client.api.dictate(aac, u"m4a"_s, true)));
         server.received.clear();
     }
     state.counters["x_real_time"] = benchmark::Counter(double(seconds) * double(state.iterations()),

@@ -1,12 +1,7 @@
-#include "api/MacAPI.h"
-#include "core/Preferences.h"
-#include "fakes/FakeScheduler.h"
-#include "fakes/FakeUserAccount.h"
-#include "fakes/MemoryPreferencesStore.h"
+#include "fakes/ApiClientHarness.h"
 #include "support/WaitUntil.h"
 
 #include <QFile>
-#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -66,23 +61,17 @@ QByteArray spokenWav(const QString& text)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class MacAPIBackendTest : public testing::Test
+struct WithBackend
+{
+    RunningBackend backend{2};
+};
+
+class MacAPIBackendTest : public testing::Test, protected WithBackend, protected ApiClientHarness
 {
 protected:
-    template<class T>
-    T run(QCoro::Task<T>&& task)
-    {
-        return QCoro::waitFor(std::move(task));
-    }
-
-    RunningBackend backend{2};
-    FakeScheduler time;
-    QNetworkAccessManager network;
-    BackendTransport transport{network, time};
-    MemoryPreferencesStore store;
-    Preferences preferences{store};
-    FakeUserAccount account;
-    MacAPI api{transport, preferences, account, backend.url()};
+    MacAPIBackendTest()
+        : ApiClientHarness(backend.url())
+    {}
 };
 
 TEST_F(MacAPIBackendTest, RegistersAndTurnsSpeechIntoText)

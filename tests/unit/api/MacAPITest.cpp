@@ -1,9 +1,6 @@
 #include "api/MacAPI.h"
 
-#include "core/Preferences.h"
-#include "fakes/FakeScheduler.h"
-#include "fakes/FakeUserAccount.h"
-#include "fakes/MemoryPreferencesStore.h"
+#include "fakes/ApiClientHarness.h"
 #include "fakes/ScriptedHttpServer.h"
 
 #include <QJsonArray>
@@ -38,28 +35,23 @@ ApiError errorOf(const DictateResult& result)
     return error ? *error : ApiError{ApiError::Kind::cancelled, {}, u"no error"_s};
 }
 
-class MacAPITest : public testing::Test
+struct WithScriptedServer
+{
+    ScriptedHttpServer server;
+};
+
+class MacAPITest : public testing::Test, protected WithScriptedServer, protected ApiClientHarness
 {
 protected:
-    template<class T>
-    T run(QCoro::Task<T>&& task)
-    {
-        return QCoro::waitFor(std::move(task));
-    }
+    MacAPITest()
+        : ApiClientHarness(server.url())
+    {}
+
     DictateResult dictate(const QByteArray& audio = "audio")
     {
         return run(api.dictate(audio, u"m4a"_s, true));
     }
     void registered() { preferences.setToken(u"old-token"_s); }
-
-    FakeScheduler time;
-    QNetworkAccessManager network;
-    BackendTransport transport{network, time};
-    MemoryPreferencesStore store;
-    Preferences preferences{store};
-    FakeUserAccount account;
-    ScriptedHttpServer server;
-    MacAPI api{transport, preferences, account, server.url()};
 };
 
 TEST_F(MacAPITest, RegistersOnceWithAStableDeviceId)
