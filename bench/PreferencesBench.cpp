@@ -1,5 +1,5 @@
-#include "core/Preferences.h"
 #include "platform/linux/JsonPreferencesStore.h"
+#include "preferences/Preferences.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 #include "fakes/FakeAudioEngine.h"
 #include "fakes/FakeScheduler.h"
-#include "input/MacRecorder.h"
+#include "input/MicrophoneRecorder.h"
 #include "platform/linux/FfmpegAudioFileEncoder.h"
 #include "platform/linux/SwrAudioConverter.h"
 
@@ -15,17 +15,17 @@
 namespace {
 
 constexpr int deviceRate = 48000;
-constexpr double bufferSeconds = double(MacRecorder::tapBufferFrames) / deviceRate;
+constexpr double bufferSeconds = double(MicrophoneRecorder::tapBufferFrames) / deviceRate;
 
 // One tap buffer of 48 kHz stereo float: a voiced tone under noise, so the encoder has work.
 QByteArray deviceBuffer()
 {
     std::minstd_rand noise(7);
     std::uniform_real_distribution<float> spread(-0.05f, 0.05f);
-    QByteArray bytes(MacRecorder::tapBufferFrames * 2 * qsizetype(sizeof(float)),
+    QByteArray bytes(MicrophoneRecorder::tapBufferFrames * 2 * qsizetype(sizeof(float)),
                      Qt::Uninitialized);
     auto* samples = reinterpret_cast<float*>(bytes.data());
-    for (int i = 0; i < MacRecorder::tapBufferFrames; ++i) {
+    for (int i = 0; i < MicrophoneRecorder::tapBufferFrames; ++i) {
         const float value = 0.3f * float(std::sin(i * 0.06)) + spread(noise);
         samples[2 * i] = value;
         samples[2 * i + 1] = value;
@@ -49,7 +49,8 @@ struct BenchRecorder
     FakeScheduler scheduler;
     FakeAudioEngine engine;
     FfmpegAudioFileEncoder encoder;
-    MacRecorder recorder{{engine, &SwrAudioConverter::create, encoder, scheduler, scheduler}};
+    MicrophoneRecorder recorder{
+        {engine, &SwrAudioConverter::create, encoder, scheduler, scheduler}};
     const QByteArray buffer = deviceBuffer();
 };
 

@@ -52,13 +52,14 @@ int main(int argc, char** argv)
     std::sort(figures.begin(), figures.end());
     const int rate = live.audio.inputFormat().sampleRate;
     std::printf("start to first captured buffer (%d frames at %d Hz = %.1f ms of audio)\n",
-                MacRecorder::tapBufferFrames, rate, 1000.0 * MacRecorder::tapBufferFrames / rate);
+                MicrophoneRecorder::tapBufferFrames, rate,
+                1000.0 * MicrophoneRecorder::tapBufferFrames / rate);
     std::printf("  first start on this sound server: %.1f ms\n", fresh);
     const double median = figures[figures.size() / 2];
     std::printf("  next %d starts: median %.1f ms, min %.1f ms, max %.1f ms\n", rounds, median,
                 figures.front(), figures.back());
     // What the user loses at the start of a dictation is the gap before the first frame.
     std::printf("  capture begins about %.1f ms after start (median less the buffer's audio)\n",
-                median - 1000.0 * MacRecorder::tapBufferFrames / rate);
+                median - 1000.0 * MicrophoneRecorder::tapBufferFrames / rate);
     return 0;
 }

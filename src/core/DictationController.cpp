@@ -1,7 +1,6 @@
 #include "core/DictationController.h"
 
 #include "api/DictationBackend.h"
-#include "core/Preferences.h"
 #include "core/Sleep.h"
 #include "core/TextInserter.h"
 #include "core/WindowFactory.h"
@@ -13,6 +12,7 @@
 #include "platform/AccessibilityTrust.h"
 #include "platform/ActivationPolicy.h"
 #include "platform/Pasteboard.h"
+#include "preferences/Preferences.h"
 
 #include <QPointer>
 

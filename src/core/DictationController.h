@@ -4,10 +4,10 @@
 #include "core/Phase.h"
 #include "core/StatusPill.h"
 #include "core/WindowLayout.h"
-#include "input/Hotkey.h"
 #include "input/Take.h"
 #include "platform/Clock.h"
 #include "platform/Scheduler.h"
+#include "preferences/Hotkey.h"
 
 #include <QObject>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "api/MacAPI.h"
-#include "core/Preferences.h"
+#include "api/BackendClient.h"
 #include "fakes/FakeScheduler.h"
 #include "fakes/FakeUserAccount.h"
 #include "fakes/MemoryPreferencesStore.h"
+#include "preferences/Preferences.h"
 
 #include <QNetworkAccessManager>
 
@@ -32,5 +32,5 @@ public:
     MemoryPreferencesStore store;
     Preferences preferences{store};
     FakeUserAccount account;
-    MacAPI api;
+    BackendClient api;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakes/SpyAudioEngine.h"
-#include "input/MacRecorder.h"
+#include "input/MicrophoneRecorder.h"
 #include "platform/linux/FfmpegAudioFileEncoder.h"
 #include "platform/linux/QtAudioEngine.h"
 #include "platform/linux/QtScheduler.h"
@@ -19,7 +19,7 @@ struct LiveRecorder
     FfmpegAudioFileEncoder encoder;
     QtScheduler scheduler;
     SystemClock clock;
-    MacRecorder recorder{{engine, &SwrAudioConverter::create, encoder, clock, scheduler}};
+    MicrophoneRecorder recorder{{engine, &SwrAudioConverter::create, encoder, clock, scheduler}};
 };
 
 } // namespace murmo::test

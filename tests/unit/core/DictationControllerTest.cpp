@@ -1,6 +1,5 @@
 #include "core/DictationController.h"
 
-#include "core/Preferences.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeDictationBackend.h"
 #include "fakes/FakeDictationHistory.h"
@@ -11,6 +10,7 @@
 #include "fakes/FakeWindowFactory.h"
 #include "fakes/MemoryPreferencesStore.h"
 #include "history/HistoryTime.h"
+#include "preferences/Preferences.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input/Hotkey.h"
+#include "preferences/Hotkey.h"
 
 #include <QObject>
 #include <QStringList>

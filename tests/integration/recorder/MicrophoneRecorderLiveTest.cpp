@@ -23,7 +23,7 @@ bool run(const QString& program, const QStringList& arguments)
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-TEST(MacRecorderLiveTest, SpeechPlayedToTheMicrophoneComesBackAsATake)
+TEST(MicrophoneRecorderLiveTest, SpeechPlayedToTheMicrophoneComesBackAsATake)
 {
     QTemporaryDir dir;
     const QString speech = dir.filePath(u"speech.wav"_s);
@@ -35,7 +35,7 @@ TEST(MacRecorderLiveTest, SpeechPlayedToTheMicrophoneComesBackAsATake)
 
     LiveRecorder live;
     double loudest = 0;
-    QObject::connect(&live.recorder, &MacRecorder::levelChanged,
+    QObject::connect(&live.recorder, &MicrophoneRecorder::levelChanged,
                      [&] { loudest = std::max(loudest, live.recorder.level()); });
     ASSERT_FALSE(live.recorder.start());
     // A fresh sound server is slow to deliver its first capture: play once the microphone is live.

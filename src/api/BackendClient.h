@@ -18,7 +18,7 @@ class UserAccount;
 
 // The application's only client of the backend: registration, dictation and the account and
 // analysis requests. Its lasting state (device id, token) lives in the preferences.
-class MacAPI final : public DictationBackend
+class BackendClient final : public DictationBackend
 {
 public:
     using Response = DictationResponse;
@@ -26,8 +26,8 @@ public:
     using InsightsResult = std::variant<Insights, InsightsError, ApiError>;
     using SummaryResult = std::variant<QString, ApiError>;
 
-    MacAPI(BackendTransport& transport, Preferences& preferences, const UserAccount& account,
-           const QUrl& baseUrl);
+    BackendClient(BackendTransport& transport, Preferences& preferences, const UserAccount& account,
+                  const QUrl& baseUrl);
 
     QCoro::Task<> registerInstallation() override;
     QCoro::Task<DictateResult> dictate(QByteArray audio, QString ext, bool retry) override;

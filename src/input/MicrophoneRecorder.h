@@ -18,7 +18,7 @@ class PCMSink;
 // Captures the default microphone while the user dictates, converting on the fly to 16 kHz mono
 // 16-bit PCM, and on stop hands back one compressed recording. Main thread only, except the tap
 // handler, which runs on the engine's capture thread and shares only the sink.
-class MacRecorder final : public QObject, public Recorder
+class MicrophoneRecorder final : public QObject, public Recorder
 {
     Q_OBJECT
     Q_PROPERTY(double level READ level NOTIFY levelChanged)
@@ -39,8 +39,8 @@ public:
     static constexpr qsizetype minimumPcmBytes = 3200;
     static constexpr std::chrono::milliseconds levelInterval{50};
 
-    explicit MacRecorder(Collaborators collaborators, QObject* parent = nullptr);
-    ~MacRecorder() override;
+    explicit MicrophoneRecorder(Collaborators collaborators, QObject* parent = nullptr);
+    ~MicrophoneRecorder() override;
 
     std::optional<RecorderError> start() override;
     std::optional<Take> stop() override;

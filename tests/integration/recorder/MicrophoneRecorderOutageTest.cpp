@@ -51,7 +51,7 @@ bool hasExited(pid_t pid)
     return fields.sliced(fields.lastIndexOf(')') + 2).startsWith('Z');
 }
 
-TEST(MacRecorderOutageTest, NoInputDeviceIsAnErrorNotACrash)
+TEST(MicrophoneRecorderOutageTest, NoInputDeviceIsAnErrorNotACrash)
 {
     // The microphone is remapped from the speaker's monitor: unloading the speaker takes every
     // source with it.
@@ -68,7 +68,7 @@ TEST(MacRecorderOutageTest, NoInputDeviceIsAnErrorNotACrash)
     EXPECT_FALSE(live.recorder.stop());
 }
 
-TEST(MacRecorderOutageTest, SoundServerDyingKeepsWhatWasCaptured)
+TEST(MicrophoneRecorderOutageTest, SoundServerDyingKeepsWhatWasCaptured)
 {
     LiveRecorder live;
     ASSERT_FALSE(live.recorder.start());

@@ -1,4 +1,4 @@
-#include "input/MacRecorder.h"
+#include "input/MicrophoneRecorder.h"
 
 #include "input/PCMSink.h"
 #include "platform/AudioEngine.h"
@@ -47,7 +47,7 @@ double levelOf(const AudioBuffer& buffer)
         sum += double(sample) * sample;
     }
     const auto rms = float(std::sqrt(sum / double(frames)));
-    return std::min(double(rms) * MacRecorder::levelGain, 1.0);
+    return std::min(double(rms) * MicrophoneRecorder::levelGain, 1.0);
 }
 
 // Runs on the capture thread: converts, measures, and stores under the sink's lock only.
@@ -111,7 +111,7 @@ std::optional<QByteArray> readWhole(const QString& path)
 
 } // namespace
 
-MacRecorder::MacRecorder(Collaborators c, QObject* parent)
+MicrophoneRecorder::MicrophoneRecorder(Collaborators c, QObject* parent)
     : QObject(parent)
     , m_engine(c.engine)
     , m_makeConverter(std::move(c.makeConverter))
@@ -121,7 +121,7 @@ MacRecorder::MacRecorder(Collaborators c, QObject* parent)
     , m_sink(std::make_shared<PCMSink>())
 {}
 
-MacRecorder::~MacRecorder()
+MicrophoneRecorder::~MicrophoneRecorder()
 {
     if (m_recording) {
         m_engine.removeTap();
@@ -129,7 +129,7 @@ MacRecorder::~MacRecorder()
     }
 }
 
-std::optional<RecorderError> MacRecorder::start()
+std::optional<RecorderError> MicrophoneRecorder::start()
 {
     if (m_recording)
         return std::nullopt;
@@ -159,7 +159,7 @@ std::optional<RecorderError> MacRecorder::start()
     return std::nullopt;
 }
 
-std::optional<Take> MacRecorder::stop()
+std::optional<Take> MicrophoneRecorder::stop()
 {
     if (!m_recording)
         return std::nullopt;
@@ -172,7 +172,7 @@ std::optional<Take> MacRecorder::stop()
     return Take{wavFile(pcm), u"wav"_s};
 }
 
-void MacRecorder::cancel()
+void MicrophoneRecorder::cancel()
 {
     if (!m_recording)
         return;
@@ -180,7 +180,7 @@ void MacRecorder::cancel()
     m_sink->reset();
 }
 
-void MacRecorder::endCapture()
+void MicrophoneRecorder::endCapture()
 {
     m_engine.removeTap();
     m_engine.stop();
@@ -189,7 +189,7 @@ void MacRecorder::endCapture()
     setLevel(0);
 }
 
-void MacRecorder::setLevel(double level)
+void MicrophoneRecorder::setLevel(double level)
 {
     if (level == m_level)
         return;
@@ -197,7 +197,7 @@ void MacRecorder::setLevel(double level)
     Q_EMIT levelChanged();
 }
 
-std::optional<QByteArray> MacRecorder::encodeAac(const QByteArray& pcm) const
+std::optional<QByteArray> MicrophoneRecorder::encodeAac(const QByteArray& pcm) const
 {
     const QString directory = privateTemporaryDirectory();
     if (directory.isEmpty())

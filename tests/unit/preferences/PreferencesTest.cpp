@@ -1,4 +1,4 @@
-#include "core/Preferences.h"
+#include "preferences/Preferences.h"
 
 #include "fakes/MemoryPreferencesStore.h"
 

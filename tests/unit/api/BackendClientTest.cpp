@@ -1,4 +1,4 @@
-#include "api/MacAPI.h"
+#include "api/BackendClient.h"
 
 #include "fakes/ApiClientHarness.h"
 #include "fakes/ScriptedHttpServer.h"
@@ -40,10 +40,12 @@ struct WithScriptedServer
     ScriptedHttpServer server;
 };
 
-class MacAPITest : public testing::Test, protected WithScriptedServer, protected ApiClientHarness
+class BackendClientTest : public testing::Test,
+                          protected WithScriptedServer,
+                          protected ApiClientHarness
 {
 protected:
-    MacAPITest()
+    BackendClientTest()
         : ApiClientHarness(server.url())
     {}
 
@@ -54,7 +56,7 @@ protected:
     void registered() { preferences.setToken(u"old-token"_s); }
 };
 
-TEST_F(MacAPITest, RegistersOnceWithAStableDeviceId)
+TEST_F(BackendClientTest, RegistersOnceWithAStableDeviceId)
 {
     server.script(registerPath, 200, R"({"token":"t-1"})");
     run(api.registerInstallation());
@@ -74,7 +76,7 @@ TEST_F(MacAPITest, RegistersOnceWithAStableDeviceId)
     EXPECT_EQ(preferences.token(), u"t-1"_s);
 }
 
-TEST_F(MacAPITest, RegistrationIgnoresRepliesWithoutAUsableToken)
+TEST_F(BackendClientTest, RegistrationIgnoresRepliesWithoutAUsableToken)
 {
     const std::pair<int, QByteArray> replies[] = {
         {200, "{}"},       {200, R"({"token":5})"},   {200, R"({"token":"t","plan":1})"},
@@ -90,7 +92,7 @@ TEST_F(MacAPITest, RegistrationIgnoresRepliesWithoutAUsableToken)
     EXPECT_EQ(json(requests.back().body), json(requests.front().body)) << "same device each time";
 }
 
-TEST_F(MacAPITest, DictationSendsAudioAndOnlyUsableLanguageAndStyle)
+TEST_F(BackendClientTest, DictationSendsAudioAndOnlyUsableLanguageAndStyle)
 {
     registered();
     const QString longStyle = u"e\u0301"_s.repeated(700); // 700 characters, 1400 code units
@@ -127,7 +129,7 @@ TEST_F(MacAPITest, DictationSendsAudioAndOnlyUsableLanguageAndStyle)
     }
 }
 
-TEST_F(MacAPITest, DecodesTheDictationReplyStrictly)
+TEST_F(BackendClientTest, DecodesTheDictationReplyStrictly)
 {
     registered();
     server.script(dictatePath, 200, R"({"text":"Hi.","raw":"hi","original":null,"extra":[1]})");
@@ -142,7 +144,7 @@ TEST_F(MacAPITest, DecodesTheDictationReplyStrictly)
     }
 }
 
-TEST_F(MacAPITest, StatusCodesBecomeFailures)
+TEST_F(BackendClientTest, StatusCodesBecomeFailures)
 {
     registered();
     const std::pair<ScriptedHttpServer::Reply, std::optional<ApiFailure>> cases[] = {
@@ -163,7 +165,7 @@ TEST_F(MacAPITest, StatusCodesBecomeFailures)
     EXPECT_EQ(errorOf(dictate()).description(), u"Murmo had a hiccup. Please try again."_s);
 }
 
-TEST_F(MacAPITest, UnauthorisedDictationReregistersExactlyOnce)
+TEST_F(BackendClientTest, UnauthorisedDictationReregistersExactlyOnce)
 {
     registered();
     preferences.setDevice(u"DEVICE-1"_s);
@@ -185,7 +187,7 @@ TEST_F(MacAPITest, UnauthorisedDictationReregistersExactlyOnce)
     EXPECT_EQ(server.receivedAt(dictatePath).size(), 4) << "no third attempt";
 }
 
-TEST_F(MacAPITest, NoTokenWhenReregistrationFails)
+TEST_F(BackendClientTest, NoTokenWhenReregistrationFails)
 {
     registered();
     server.script(dictatePath, 401);
@@ -198,10 +200,10 @@ TEST_F(MacAPITest, NoTokenWhenReregistrationFails)
     EXPECT_EQ(server.receivedAt(dictatePath).size(), 1);
 }
 
-TEST_F(MacAPITest, OfflineFailsWithoutTokenOrWithTheTransportError)
+TEST_F(BackendClientTest, OfflineFailsWithoutTokenOrWithTheTransportError)
 {
     const QUrl nowhere = ScriptedHttpServer().url(); // its port is closed again at once
-    MacAPI offline{transport, preferences, account, nowhere};
+    BackendClient offline{transport, preferences, account, nowhere};
 
     EXPECT_EQ(errorOf(run(offline.dictate("a", u"wav"_s, true))).failure, ApiFailure::noToken);
     registered();
@@ -210,7 +212,7 @@ TEST_F(MacAPITest, OfflineFailsWithoutTokenOrWithTheTransportError)
     EXPECT_FALSE(error.description().isEmpty());
 }
 
-TEST_F(MacAPITest, SilentServerTimesOutAfterFourMinutesOfVirtualTime)
+TEST_F(BackendClientTest, SilentServerTimesOutAfterFourMinutesOfVirtualTime)
 {
     registered();
     server.script(dictatePath, {200, {}, Mode::hang});
@@ -225,7 +227,7 @@ TEST_F(MacAPITest, SilentServerTimesOutAfterFourMinutesOfVirtualTime)
     EXPECT_EQ(error.description(), u"The request timed out."_s);
 }
 
-TEST_F(MacAPITest, OnboardingReportSendsTheSourceOrNoBodyAtAll)
+TEST_F(BackendClientTest, OnboardingReportSendsTheSourceOrNoBodyAtAll)
 {
     registered();
     for (const std::optional<QString>& source :
@@ -241,7 +243,7 @@ TEST_F(MacAPITest, OnboardingReportSendsTheSourceOrNoBodyAtAll)
     EXPECT_EQ(sent[2].headers.value("authorization"), "Bearer old-token");
 }
 
-TEST_F(MacAPITest, InvitationResultsAndSenderName)
+TEST_F(BackendClientTest, InvitationResultsAndSenderName)
 {
     registered();
     const std::pair<int, InviteResult> statuses[] = {{200, InviteResult::sent},
@@ -270,7 +272,7 @@ TEST_F(MacAPITest, InvitationResultsAndSenderName)
               u"N"_s.repeated(60));
 }
 
-TEST_F(MacAPITest, InsightsDecodeOrFailWithTheirOwnErrors)
+TEST_F(BackendClientTest, InsightsDecodeOrFailWithTheirOwnErrors)
 {
     registered();
     server.script("/api/insights", 200, R"({"summary":"Clear.","strengths":["short"],
@@ -305,7 +307,7 @@ TEST_F(MacAPITest, InsightsDecodeOrFailWithTheirOwnErrors)
               u"Couldn't generate insights right now. Try again."_s);
 }
 
-TEST_F(MacAPITest, SummaryReturnsTextOrServerFailure)
+TEST_F(BackendClientTest, SummaryReturnsTextOrServerFailure)
 {
     registered();
     server.script("/api/summary", 200, R"({"summary":""})");
@@ -320,7 +322,7 @@ TEST_F(MacAPITest, SummaryReturnsTextOrServerFailure)
               ApiError::Kind::decoding);
 }
 
-TEST_F(MacAPITest, AnalysisWithoutTokenSendsNothing)
+TEST_F(BackendClientTest, AnalysisWithoutTokenSendsNothing)
 {
     server.script(registerPath, 503);
     server.script(registerPath, 503);

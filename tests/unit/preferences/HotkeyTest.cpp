@@ -1,4 +1,4 @@
-#include "input/Hotkey.h"
+#include "preferences/Hotkey.h"
 
 #include <gtest/gtest.h>
 

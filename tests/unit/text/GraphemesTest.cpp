@@ -1,4 +1,4 @@
-#include "core/Graphemes.h"
+#include "text/Graphemes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "input/MacRecorder.h"
+#include "input/MicrophoneRecorder.h"
 
 #include "fakes/FakeAudioEngine.h"
 #include "fakes/FakeScheduler.h"
@@ -83,7 +83,7 @@ public:
     QStringList paths;
 };
 
-class MacRecorderTest : public testing::Test
+class MicrophoneRecorderTest : public testing::Test
 {
 protected:
     void SetUp() override
@@ -92,7 +92,7 @@ protected:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
     }
 
-    MacRecorder::Collaborators collaborators(AudioFileEncoder& encoder, bool realConverter)
+    MicrophoneRecorder::Collaborators collaborators(AudioFileEncoder& encoder, bool realConverter)
     {
         AudioConverterFactory scripted = [this](const AudioFormat&) {
             return std::make_unique<ScriptedConverter>(script);
@@ -120,32 +120,32 @@ private:
     QTemporaryDir m_runtime;
 };
 
-TEST_F(MacRecorderTest, CommonDeviceRatesGive16000SamplesPerSecond)
+TEST_F(MicrophoneRecorderTest, CommonDeviceRatesGive16000SamplesPerSecond)
 {
     for (const int rate : {44100, 48000}) {
         engine.format = {rate, 2, Sample::float32};
-        MacRecorder recorder(collaborators(failingEncoder, true));
+        MicrophoneRecorder recorder(collaborators(failingEncoder, true));
         ASSERT_FALSE(recorder.start());
-        const int buffers = 3 * rate / MacRecorder::tapBufferFrames;
+        const int buffers = 3 * rate / MicrophoneRecorder::tapBufferFrames;
         for (int b = 0; b < buffers; ++b)
-            deliverFloats(MacRecorder::tapBufferFrames, [&](qsizetype i) {
-                const double t = double(b * MacRecorder::tapBufferFrames + i) / rate;
+            deliverFloats(MicrophoneRecorder::tapBufferFrames, [&](qsizetype i) {
+                const double t = double(b * MicrophoneRecorder::tapBufferFrames + i) / rate;
                 return float(0.5 * std::sin(2 * std::numbers::pi * 440 * t));
             });
         const auto take = recorder.stop();
         ASSERT_TRUE(take);
-        const double seconds = double(buffers) * MacRecorder::tapBufferFrames / rate;
+        const double seconds = double(buffers) * MicrophoneRecorder::tapBufferFrames / rate;
         const auto samples = (take->data.size() - 44) / 2;
         // The resampler holds back a few samples of filter history, never more.
         EXPECT_NEAR(double(samples), 16000 * seconds, 32) << rate;
     }
 }
 
-TEST_F(MacRecorderTest, ConverterGetsRoomForOneBufferPlus64Frames)
+TEST_F(MicrophoneRecorderTest, ConverterGetsRoomForOneBufferPlus64Frames)
 {
     for (const auto& [rate, capacity] : {std::pair{48000, 1429}, {44100, 1550}, {16000, 4160}}) {
         engine.format = {rate, 1, Sample::float32};
-        MacRecorder recorder(collaborators(failingEncoder, false));
+        MicrophoneRecorder recorder(collaborators(failingEncoder, false));
         ASSERT_FALSE(recorder.start());
         EXPECT_EQ(engine.tapFrames, 4096);
         deliverFloats(4096, [](qsizetype) { return 0.f; });
@@ -154,14 +154,14 @@ TEST_F(MacRecorderTest, ConverterGetsRoomForOneBufferPlus64Frames)
     }
 }
 
-TEST_F(MacRecorderTest, LevelFollowsTheFirstChannelOfTheLastConvertedBuffer)
+TEST_F(MicrophoneRecorderTest, LevelFollowsTheFirstChannelOfTheLastConvertedBuffer)
 {
-    MacRecorder recorder(collaborators(failingEncoder, false));
+    MicrophoneRecorder recorder(collaborators(failingEncoder, false));
     ASSERT_FALSE(recorder.start());
     const auto levelAfter = [&](AudioFormat format, QByteArray bytes, qsizetype converted) {
         script.frames = converted;
         engine.deliver({format, bytes});
-        scheduler.advance(MacRecorder::levelInterval);
+        scheduler.advance(MicrophoneRecorder::levelInterval);
         return recorder.level();
     };
     const AudioFormat stereo{48000, 2, Sample::float32};
@@ -181,10 +181,10 @@ TEST_F(MacRecorderTest, LevelFollowsTheFirstChannelOfTheLastConvertedBuffer)
     EXPECT_EQ(levelAfter({48000, 2, Sample::int16}, int16s, 100), 0.0);
 }
 
-TEST_F(MacRecorderTest, AnythingUpTo3200BytesIsNothingHeard)
+TEST_F(MicrophoneRecorderTest, AnythingUpTo3200BytesIsNothingHeard)
 {
     engine.format = {16000, 1, Sample::float32};
-    MacRecorder recorder(collaborators(failingEncoder, false));
+    MicrophoneRecorder recorder(collaborators(failingEncoder, false));
     for (const auto& [frames, heard] : {std::pair{1600, false}, {1601, true}, {0, false}}) {
         ASSERT_FALSE(recorder.start());
         script.frames = frames;
@@ -194,9 +194,9 @@ TEST_F(MacRecorderTest, AnythingUpTo3200BytesIsNothingHeard)
     }
 }
 
-TEST_F(MacRecorderTest, FailedEncodingFallsBackToWavAndLeavesNoFile)
+TEST_F(MicrophoneRecorderTest, FailedEncodingFallsBackToWavAndLeavesNoFile)
 {
-    MacRecorder recorder(collaborators(failingEncoder, false));
+    MicrophoneRecorder recorder(collaborators(failingEncoder, false));
     engine.format = {16000, 1, Sample::float32};
     script.frames = 4000;
     ASSERT_FALSE(recorder.start());
@@ -227,9 +227,9 @@ TEST_F(MacRecorderTest, FailedEncodingFallsBackToWavAndLeavesNoFile)
     EXPECT_EQ(QFile::permissions(temporaryDirectory()) & 0x0077, 0) << "readable by others";
 }
 
-TEST_F(MacRecorderTest, RealEncoderGivesCompleteM4aAndLeavesNoFile)
+TEST_F(MicrophoneRecorderTest, RealEncoderGivesCompleteM4aAndLeavesNoFile)
 {
-    MacRecorder recorder(collaborators(ffmpegEncoder, true));
+    MicrophoneRecorder recorder(collaborators(ffmpegEncoder, true));
     ASSERT_FALSE(recorder.start());
     for (int b = 0; b < 12; ++b)
         deliverFloats(4096, [](qsizetype i) { return float(0.3 * std::sin(i * 0.05)); });
@@ -241,9 +241,9 @@ TEST_F(MacRecorderTest, RealEncoderGivesCompleteM4aAndLeavesNoFile)
     EXPECT_EQ(QDir(temporaryDirectory()).entryList(QDir::Files), QStringList());
 }
 
-TEST_F(MacRecorderTest, StartWhileRecordingKeepsAudioAndTap)
+TEST_F(MicrophoneRecorderTest, StartWhileRecordingKeepsAudioAndTap)
 {
-    MacRecorder recorder(collaborators(failingEncoder, false));
+    MicrophoneRecorder recorder(collaborators(failingEncoder, false));
     script.frames = 1000;
     ASSERT_FALSE(recorder.start());
     const auto startedAt = recorder.startedAt();
@@ -261,11 +261,11 @@ TEST_F(MacRecorderTest, StartWhileRecordingKeepsAudioAndTap)
     EXPECT_EQ(take->data.size(), 44 + 4000);
 }
 
-TEST_F(MacRecorderTest, StopAndCancelEndCaptureAndTheLevelTimer)
+TEST_F(MicrophoneRecorderTest, StopAndCancelEndCaptureAndTheLevelTimer)
 {
     engine.format = {16000, 1, Sample::float32};
-    MacRecorder recorder(collaborators(failingEncoder, false));
-    QSignalSpy levels(&recorder, &MacRecorder::levelChanged);
+    MicrophoneRecorder recorder(collaborators(failingEncoder, false));
+    QSignalSpy levels(&recorder, &MicrophoneRecorder::levelChanged);
     EXPECT_FALSE(recorder.stop());
     recorder.cancel();
     EXPECT_EQ(engine.starts, 0);
@@ -275,10 +275,10 @@ TEST_F(MacRecorderTest, StopAndCancelEndCaptureAndTheLevelTimer)
         ASSERT_FALSE(recorder.start());
         EXPECT_TRUE(recorder.isRecording());
         // A new recording starts quiet, whatever the last one heard.
-        scheduler.advance(MacRecorder::levelInterval);
+        scheduler.advance(MicrophoneRecorder::levelInterval);
         EXPECT_EQ(recorder.level(), 0.0);
         deliverFloats(4096, [](qsizetype) { return 0.02f; });
-        scheduler.advance(MacRecorder::levelInterval);
+        scheduler.advance(MicrophoneRecorder::levelInterval);
         EXPECT_GT(recorder.level(), 0.3);
 
         if (cancel)
@@ -298,7 +298,7 @@ TEST_F(MacRecorderTest, StopAndCancelEndCaptureAndTheLevelTimer)
     EXPECT_FALSE(recorder.stop());
 }
 
-TEST_F(MacRecorderTest, FailedStartLeavesNothingInstalled)
+TEST_F(MicrophoneRecorderTest, FailedStartLeavesNothingInstalled)
 {
     const PlatformError busy{u"QAudioSource"_s, 1, u"The audio input could not be opened"_s};
     bool converterFails = false;
@@ -307,7 +307,7 @@ TEST_F(MacRecorderTest, FailedStartLeavesNothingInstalled)
             return nullptr;
         return std::make_unique<ScriptedConverter>(script);
     };
-    MacRecorder recorder({engine, factory, failingEncoder, scheduler, scheduler});
+    MicrophoneRecorder recorder({engine, factory, failingEncoder, scheduler, scheduler});
     const auto failure = [&](AudioFormat format, bool badConverter,
                              std::optional<PlatformError> engineError) {
         engine.format = format;

@@ -66,15 +66,17 @@ struct WithBackend
     RunningBackend backend{2};
 };
 
-class MacAPIBackendTest : public testing::Test, protected WithBackend, protected ApiClientHarness
+class BackendClientLiveTest : public testing::Test,
+                              protected WithBackend,
+                              protected ApiClientHarness
 {
 protected:
-    MacAPIBackendTest()
+    BackendClientLiveTest()
         : ApiClientHarness(backend.url())
     {}
 };
 
-TEST_F(MacAPIBackendTest, RegistersAndTurnsSpeechIntoText)
+TEST_F(BackendClientLiveTest, RegistersAndTurnsSpeechIntoText)
 {
     ASSERT_TRUE(backend.url().isValid()) << "murmo-backend did not start";
     const QByteArray wav = spokenWav(u"Please send the quarterly report to the finance team."_s);
@@ -93,7 +95,7 @@ TEST_F(MacAPIBackendTest, RegistersAndTurnsSpeechIntoText)
     EXPECT_FALSE(response.raw.isEmpty());
 }
 
-TEST_F(MacAPIBackendTest, InvitationsStopAtTheDailyLimit)
+TEST_F(BackendClientLiveTest, InvitationsStopAtTheDailyLimit)
 {
     ASSERT_TRUE(backend.url().isValid()) << "murmo-backend did not start";
     account.name = u"Ada Lovelace"_s;

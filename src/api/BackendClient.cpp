@@ -1,9 +1,9 @@
-#include "api/MacAPI.h"
+#include "api/BackendClient.h"
 
 #include "api/ApiJson.h"
-#include "core/Graphemes.h"
-#include "core/Preferences.h"
 #include "platform/UserAccount.h"
+#include "preferences/Preferences.h"
+#include "text/Graphemes.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -64,8 +64,8 @@ ApiError failure(ApiFailure failure)
 
 } // namespace
 
-MacAPI::MacAPI(BackendTransport& transport, Preferences& preferences, const UserAccount& account,
-               const QUrl& baseUrl)
+BackendClient::BackendClient(BackendTransport& transport, Preferences& preferences,
+                             const UserAccount& account, const QUrl& baseUrl)
     : dictateURL(endpoint(baseUrl, u"/api/dictate"_s))
     , registerURL(endpoint(baseUrl, u"/api/register"_s))
     , onboardedURL(endpoint(baseUrl, u"/api/onboarded"_s))
@@ -77,7 +77,7 @@ MacAPI::MacAPI(BackendTransport& transport, Preferences& preferences, const User
     , m_account(account)
 {}
 
-QCoro::Task<> MacAPI::registerInstallation()
+QCoro::Task<> BackendClient::registerInstallation()
 {
     if (!m_preferences.token().isEmpty())
         co_return;
@@ -95,14 +95,14 @@ QCoro::Task<> MacAPI::registerInstallation()
         m_preferences.setToken(*token);
 }
 
-QCoro::Task<QString> MacAPI::acquireToken()
+QCoro::Task<QString> BackendClient::acquireToken()
 {
     if (m_preferences.token().isEmpty())
         co_await registerInstallation();
     co_return m_preferences.token();
 }
 
-QByteArray MacAPI::dictationBody(const QByteArray& audio, const QString& ext) const
+QByteArray BackendClient::dictationBody(const QByteArray& audio, const QString& ext) const
 {
     QJsonObject body{{u"audio"_s, QString::fromLatin1(audio.toBase64())}, {u"ext"_s, ext}};
     const QString lang = m_preferences.speakLang().toLower();
@@ -114,7 +114,7 @@ QByteArray MacAPI::dictationBody(const QByteArray& audio, const QString& ext) co
     return compact(body);
 }
 
-QCoro::Task<DictateResult> MacAPI::dictate(QByteArray audio, QString ext, bool retry)
+QCoro::Task<DictateResult> BackendClient::dictate(QByteArray audio, QString ext, bool retry)
 {
     const QString token = co_await acquireToken();
     if (token.isEmpty())
@@ -145,7 +145,7 @@ QCoro::Task<DictateResult> MacAPI::dictate(QByteArray audio, QString ext, bool r
     co_return failure(reply.status == 422 ? ApiFailure::noSpeech : ApiFailure::server);
 }
 
-QCoro::Task<> MacAPI::reportOnboarded(std::optional<QString> source)
+QCoro::Task<> BackendClient::reportOnboarded(std::optional<QString> source)
 {
     const QString token = co_await acquireToken();
     if (token.isEmpty())
@@ -156,7 +156,7 @@ QCoro::Task<> MacAPI::reportOnboarded(std::optional<QString> source)
     co_await m_transport.post(request(onboardedURL, std::move(body), token, onboardedTimeout));
 }
 
-QByteArray MacAPI::inviteBody(const QString& email) const
+QByteArray BackendClient::inviteBody(const QString& email) const
 {
     QJsonObject body{{u"email"_s, email}};
     const QString fromName = trimmedOfSpacesAndTabs(m_account.fullName());
@@ -165,7 +165,7 @@ QByteArray MacAPI::inviteBody(const QString& email) const
     return compact(body);
 }
 
-QCoro::Task<InviteResult> MacAPI::sendInvite(QString email)
+QCoro::Task<InviteResult> BackendClient::sendInvite(QString email)
 {
     const QString token = co_await acquireToken();
     if (token.isEmpty())
@@ -186,7 +186,7 @@ QCoro::Task<InviteResult> MacAPI::sendInvite(QString email)
     }
 }
 
-QCoro::Task<MacAPI::InsightsResult> MacAPI::fetchInsights(QStringList samples)
+QCoro::Task<BackendClient::InsightsResult> BackendClient::fetchInsights(QStringList samples)
 {
     const QString token = co_await acquireToken();
     if (token.isEmpty())
@@ -207,7 +207,8 @@ QCoro::Task<MacAPI::InsightsResult> MacAPI::fetchInsights(QStringList samples)
     co_return InsightsError::badResponse;
 }
 
-QCoro::Task<MacAPI::SummaryResult> MacAPI::fetchSummary(QStringList texts, QString period)
+QCoro::Task<BackendClient::SummaryResult> BackendClient::fetchSummary(QStringList texts,
+                                                                      QString period)
 {
     const QString token = co_await acquireToken();
     if (token.isEmpty())
