@@ -44,7 +44,8 @@ QList<WordCount> topWords(const QHash<QString, qint64>& lemmaCounts)
     QList<WordCount> words;
     for (auto it = lemmaCounts.begin(); it != lemmaCounts.end(); ++it) {
         // One-letter lemmas (initials, stray letters) say nothing about vocabulary.
-        if (Graphemes::count(it.key()) >= 2 && !excludedTopWords().contains(it.key()))
+        if (it.value() > 0 && Graphemes::count(it.key()) >= 2 &&
+            !excludedTopWords().contains(it.key()))
             words.append({it.key(), it.value()});
     }
     const auto byCount = [](const WordCount& a, const WordCount& b) { return a.count > b.count; };
@@ -83,20 +84,20 @@ const QSet<QString>& excludedTopWords()
 LinguisticProfile buildLinguisticProfile(const QList<TaggedText>& texts)
 {
     LinguisticProfile profile;
-    QSet<QString> lemmas;
+    // Every content lemma, with how often it occurred other than as an adverb (adverbs count as
+    // distinct words but never as top words).
     QHash<QString, qint64> lemmaCounts;
     for (const TaggedText& text : texts) {
         for (const TaggedWord& word : text.words) {
             countClass(profile, word.lexicalClass);
             if (!isContent(word.lexicalClass))
                 continue;
-            const QString lemma = word.lemma.toLower();
-            lemmas.insert(lemma);
+            qint64& count = lemmaCounts[word.lemma.toLower()];
             if (word.lexicalClass != LexicalClass::adverb)
-                ++lemmaCounts[lemma];
+                ++count;
         }
     }
-    profile.uniqueWords = lemmas.size();
+    profile.uniqueWords = lemmaCounts.size();
     profile.topWords = topWords(lemmaCounts);
     return profile;
 }

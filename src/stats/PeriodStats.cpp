@@ -3,8 +3,7 @@
 #include "history/HistoryTime.h"
 #include "stats/Fillers.h"
 #include "stats/LinguisticProfile.h"
-
-#include <QTimeZone>
+#include "stats/LocalHours.h"
 
 #include <algorithm>
 
@@ -74,24 +73,27 @@ Pace paceOf(const QList<HistoryItem>& records, const Analyses& analyses)
     return pace;
 }
 
-int localHour(double createdAt, const QDateTime& now)
+qint64 msecsOf(const HistoryItem& record)
 {
-    const qint64 msecs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             HistoryTime::toTimePoint(createdAt).time_since_epoch())
-                             .count();
-    const QDateTime local =
-        now.timeSpec() == Qt::TimeZone
-            ? QDateTime::fromMSecsSinceEpoch(msecs, now.timeZone())
-            : QDateTime::fromMSecsSinceEpoch(msecs, now.timeSpec(), now.offsetFromUtc());
-    return local.time().hour();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               HistoryTime::toTimePoint(record.createdAt).time_since_epoch())
+        .count();
 }
 
-QList<QList<WordCount>> fillersOf(const QList<HistoryItem>& records)
+LocalHours localHoursFor(const QList<HistoryItem>& records, const QDateTime& now)
+{
+    const auto [first, last] = std::minmax_element(
+        records.begin(), records.end(),
+        [](const HistoryItem& a, const HistoryItem& b) { return a.createdAt < b.createdAt; });
+    return LocalHours(now, msecsOf(*first), msecsOf(*last));
+}
+
+QList<QList<WordCount>> fillersOf(const QList<HistoryItem>& records, const FillerCounts& fillers)
 {
     QList<QList<WordCount>> counts;
     counts.reserve(records.size());
     for (const HistoryItem& record : records)
-        counts.append(countFillers(record.raw));
+        counts.append(fillers.value(record.raw));
     return counts;
 }
 
@@ -99,6 +101,7 @@ void addCurrentTotals(PeriodStats& stats, const QList<HistoryItem>& current,
                       const Analyses& analyses, const QDateTime& now)
 {
     stats.messages = current.size();
+    const LocalHours hours = localHoursFor(current, now);
     for (const HistoryItem& record : current) {
         const qint64 words = analyses.words(record.text);
         stats.words += words;
@@ -106,7 +109,7 @@ void addCurrentTotals(PeriodStats& stats, const QList<HistoryItem>& current,
         const bool desktop = record.device == QStringLiteral("mac");
         (desktop ? stats.macWords : stats.phoneWords) += words;
         ++(desktop ? stats.macMessages : stats.phoneMessages);
-        stats.hourWords[localHour(record.createdAt, now)] += words;
+        stats.hourWords[hours.hourAt(msecsOf(record))] += words;
         if (record.sentAt)
             ++stats.sentCount;
     }
@@ -145,7 +148,7 @@ void addVocabulary(PeriodStats& stats, const PeriodRecords& records, const Analy
 } // namespace
 
 PeriodStats computePeriodStats(const PeriodRecords& records, const QDateTime& now,
-                               const TextAnalyses& textAnalyses)
+                               const TextAnalyses& textAnalyses, const FillerCounts& fillers)
 {
     if (records.current.isEmpty())
         return {};
@@ -159,10 +162,11 @@ PeriodStats computePeriodStats(const PeriodRecords& records, const QDateTime& no
     addPace(stats, records, analyses);
     addVocabulary(stats, records, analyses);
 
-    const FillerSummary fillers = summarizeFillers(fillersOf(records.current), stats.words,
-                                                   fillersOf(records.previous), stats.prevWords);
-    stats.topFillers = fillers.topFillers;
-    stats.fillerTotal = fillers.fillerTotal;
-    stats.fillerTrendPct = fillers.fillerTrendPct;
+    const FillerSummary summary =
+        summarizeFillers(fillersOf(records.current, fillers), stats.words,
+                         fillersOf(records.previous, fillers), stats.prevWords);
+    stats.topFillers = summary.topFillers;
+    stats.fillerTotal = summary.fillerTotal;
+    stats.fillerTrendPct = summary.fillerTrendPct;
     return stats;
 }

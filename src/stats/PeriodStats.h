@@ -52,7 +52,8 @@ struct PeriodStats
     bool operator==(const PeriodStats&) const = default;
 };
 
-// The statistics of the selected records, with every text's analysis already in `analyses`.
-// `now` gives the time zone of the hours of the day. Pure: may run on any thread.
+// The statistics of the selected records, with every text's analysis already in `analyses` and
+// every raw transcript's fillers in `fillers`. `now` gives the time zone of the hours of the day.
+// Pure: may run on any thread.
 PeriodStats computePeriodStats(const PeriodRecords& records, const QDateTime& now,
-                               const TextAnalyses& analyses);
+                               const TextAnalyses& analyses, const FillerCounts& fillers);

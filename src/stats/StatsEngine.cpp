@@ -21,14 +21,17 @@ std::optional<PeriodStats> StatsEngine::computePeriodStats(const QList<HistoryIt
     if (selected.current.isEmpty())
         return PeriodStats{};
     QStringList texts;
+    QStringList raws;
     for (const QList<HistoryItem>* window : {&selected.current, &selected.previous}) {
-        for (const HistoryItem& record : *window)
+        for (const HistoryItem& record : *window) {
             texts.append(record.text);
+            raws.append(record.raw);
+        }
     }
     const std::optional<TextAnalyses> analyses = m_analyzer.analyse(texts, control);
     if (!analyses || control.stop.stop_requested())
         return std::nullopt;
-    return ::computePeriodStats(selected, now, *analyses);
+    return ::computePeriodStats(selected, now, *analyses, m_analyzer.countFillers(raws));
 }
 
 qint64 StatsEngine::countWords(const QString& text) const

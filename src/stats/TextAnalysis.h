@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/TaggedText.h"
+#include "stats/WordCount.h"
 
 #include <QHash>
 
@@ -16,3 +17,6 @@ struct TextAnalysis
 // Analyses by text. Entries are shared and never change once made, so a snapshot can be read
 // on another thread while the cache grows.
 using TextAnalyses = QHash<QString, std::shared_ptr<const TextAnalysis>>;
+
+// Filler counts by raw transcript.
+using FillerCounts = QHash<QString, QList<WordCount>>;

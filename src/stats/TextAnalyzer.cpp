@@ -2,6 +2,7 @@
 
 #include "platform/LanguageTagger.h"
 #include "platform/WordTokenizer.h"
+#include "stats/Fillers.h"
 
 #include <QMutexLocker>
 #include <QSet>
@@ -24,6 +25,19 @@ TextAnalyzer::TextAnalyzer(const WordTokenizer& tokenizer, LanguageTagger& tagge
 qint64 TextAnalyzer::countWords(const QString& text) const
 {
     return text.isEmpty() ? 0 : m_tokenizer.words(text).size();
+}
+
+FillerCounts TextAnalyzer::countFillers(const QStringList& raws)
+{
+    QMutexLocker lock(&m_mutex);
+    FillerCounts counts;
+    for (const QString& raw : raws) {
+        auto known = m_fillers.constFind(raw);
+        if (known == m_fillers.constEnd())
+            known = m_fillers.insert(raw, ::countFillers(raw));
+        counts.insert(raw, known.value());
+    }
+    return counts;
 }
 
 std::optional<TextAnalyses> TextAnalyzer::analyse(const QStringList& texts,

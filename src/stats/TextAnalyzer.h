@@ -24,6 +24,9 @@ public:
     // The analysis of each of `texts`, tagging in batches those never seen; none when stopped.
     std::optional<TextAnalyses> analyse(const QStringList& texts, const StatsControl& control);
     qint64 countWords(const QString& text) const;
+    // The fillers of each raw transcript, remembered in memory (counting them is cheap enough
+    // to redo after a restart).
+    FillerCounts countFillers(const QStringList& raws);
 
 private:
     QStringList lookUp(const QStringList& texts, TextAnalyses& found);
@@ -37,4 +40,5 @@ private:
     std::optional<TagCacheFile> m_file;
     TagCacheFile::Entries m_stored; // by text hash: what the file holds
     TextAnalyses m_byText;          // by text: what this run has looked up or made
+    FillerCounts m_fillers;
 };

@@ -1,6 +1,10 @@
 #include "platform/linux/ApertiumEnglishTagger.h"
 
 #include <QHash>
+#include <QThread>
+
+#include <algorithm>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -9,6 +13,8 @@ namespace {
 constexpr QStringView reserved = u"\\^$/<>@[]{}#+*~|";
 // A pipeline that neither reads nor writes for this long is taken to be hung.
 constexpr auto stallLimit = 30s;
+// The statistical tagger keeps a core busy; more pipelines than this only cost memory.
+constexpr int maxPipelines = 4;
 
 // One lexical unit of the tagger's answer: where its surface form stands in the text, and the
 // analysis it chose.
@@ -216,20 +222,55 @@ QList<TaggedWord> layOnWords(const QList<Unit>& units, const QString& text,
 } // namespace
 
 ApertiumEnglishTagger::ApertiumEnglishTagger(const QString& dataFolder)
-    : m_pipeline({{QStringLiteral("lt-proc"), QStringLiteral("-wz"),
-                   dataFolder + QStringLiteral("/eng-cat.automorf.bin")},
-                  {QStringLiteral("cg-proc"), QStringLiteral("-wz"),
-                   dataFolder + QStringLiteral("/eng-cat.rlx.bin")},
-                  {QStringLiteral("apertium-tagger"), QStringLiteral("-gxz"), QStringLiteral("-p"),
-                   dataFolder + QStringLiteral("/eng-cat.prob")}},
-                 stallLimit)
-{}
+{
+    const QList<ChildPipeline::Stage> stages{{QStringLiteral("lt-proc"), QStringLiteral("-wz"),
+                                              dataFolder + QStringLiteral("/eng-cat.automorf.bin")},
+                                             {QStringLiteral("cg-proc"), QStringLiteral("-wz"),
+                                              dataFolder + QStringLiteral("/eng-cat.rlx.bin")},
+                                             {QStringLiteral("apertium-tagger"),
+                                              QStringLiteral("-gxz"), QStringLiteral("-p"),
+                                              dataFolder + QStringLiteral("/eng-cat.prob")}};
+    const int count = std::clamp(QThread::idealThreadCount(), 1, maxPipelines);
+    for (int i = 0; i < count; ++i)
+        m_pipelines.push_back(std::make_unique<ChildPipeline>(stages, stallLimit));
+}
+
+QList<pid_t> ApertiumEnglishTagger::processIds() const
+{
+    QList<pid_t> ids;
+    for (const auto& pipeline : m_pipelines)
+        ids += pipeline->processIds();
+    return ids;
+}
 
 QList<TaggedText> ApertiumEnglishTagger::tag(const QStringList& texts,
                                              const QList<QList<TextSpan>>& words)
 {
+    // Contiguous shares, one per pipeline, tagged at the same time; the first on this thread.
+    const qsizetype pipelines = qsizetype(m_pipelines.size());
+    const qsizetype share = std::max<qsizetype>(1, (texts.size() + pipelines - 1) / pipelines);
+    std::vector<QList<TaggedText>> results(m_pipelines.size());
+    const auto tagPart = [&](qsizetype p) {
+        results[p] =
+            tagShare(*m_pipelines[p], texts.mid(p * share, share), words.mid(p * share, share));
+    };
+    std::vector<std::thread> helpers;
+    for (qsizetype p = 1; p < pipelines && p * share < texts.size(); ++p)
+        helpers.emplace_back(tagPart, p);
+    tagPart(0);
+    for (std::thread& helper : helpers)
+        helper.join();
     QList<TaggedText> tagged;
-    std::optional<QList<QByteArray>> answers = m_pipeline.exchange([&] {
+    for (const QList<TaggedText>& part : results)
+        tagged += part;
+    return tagged;
+}
+
+QList<TaggedText> ApertiumEnglishTagger::tagShare(ChildPipeline& pipeline, const QStringList& texts,
+                                                  const QList<QList<TextSpan>>& words)
+{
+    QList<TaggedText> tagged;
+    std::optional<QList<QByteArray>> answers = pipeline.exchange([&] {
         QList<QByteArray> requests;
         for (const QString& text : texts)
             requests.append(escape(text));
@@ -241,7 +282,7 @@ QList<TaggedText> ApertiumEnglishTagger::tag(const QStringList& texts,
         std::optional<QByteArray> answer;
         if (answers)
             answer = answers->value(i);
-        else if (auto single = m_pipeline.exchange({escape(texts[i])}))
+        else if (auto single = pipeline.exchange({escape(texts[i])}))
             answer = single->value(0);
         TaggedText text;
         if (answer) {

@@ -4,10 +4,15 @@
 #include "platform/WordTokenizer.h"
 #include "platform/linux/ChildPipeline.h"
 
+#include <memory>
+#include <vector>
+
 // English lexical classes and lemmas from Apertium's English analyser, constraint grammar and
 // statistical tagger (the data of Debian's apertium-eng-cat), run as one persistent pipeline of
-// child processes: the programs are GPL, so they are run, never linked. Their analyses are laid
-// back onto the word tokenizer's words, so that both always count the same words.
+// child processes: the programs are GPL, so they are run, never linked. The statistical tagger
+// is the slow part, so one pipeline runs per processor core and a batch is shared among them.
+// Their analyses are laid back onto the word tokenizer's words, so that both always count the
+// same words.
 class ApertiumEnglishTagger
 {
 public:
@@ -18,8 +23,12 @@ public:
     // pipeline cannot answer even after a restart come back provisional, every word a noun.
     QList<TaggedText> tag(const QStringList& texts, const QList<QList<TextSpan>>& words);
 
-    QList<pid_t> processIds() const { return m_pipeline.processIds(); }
+    // The running helper processes, pipeline by pipeline.
+    QList<pid_t> processIds() const;
 
 private:
-    ChildPipeline m_pipeline;
+    QList<TaggedText> tagShare(ChildPipeline& pipeline, const QStringList& texts,
+                               const QList<QList<TextSpan>>& words);
+
+    std::vector<std::unique_ptr<ChildPipeline>> m_pipelines;
 };
