@@ -14,7 +14,8 @@ enum class LexicalClass : quint8
     other
 };
 
-// One word of a text: where it stands, its class and its dictionary form.
+// One word of a text: where it stands, its class and its dictionary form (the word itself when
+// the tagger knows none).
 struct TaggedWord
 {
     qsizetype start = 0;

@@ -6,7 +6,8 @@
 #include <stop_token>
 
 // How a caller steers a long statistics computation: it can ask it to stop, and hear how far
-// the tagging of new texts has got (texts done of texts to do; never called when none are new).
+// the tagging of new texts has got (texts done of texts to do; never called when none are new),
+// on the computing thread.
 struct StatsControl
 {
     std::stop_token stop;

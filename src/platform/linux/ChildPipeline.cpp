@@ -89,6 +89,8 @@ QList<pid_t> ChildPipeline::processIds() const
 
 std::optional<QList<QByteArray>> ChildPipeline::exchange(const QList<QByteArray>& requests)
 {
+    if (requests.isEmpty())
+        return QList<QByteArray>();
     QByteArray input;
     for (const QByteArray& request : requests)
         input += request + '\0';
