@@ -18,7 +18,6 @@ public:
     static constexpr Node root = 0;
 
     bool load(const QString& path);
-    bool isEmpty() const { return m_units.isEmpty(); }
 
     std::optional<Node> follow(quint8 label, Node from) const;
     std::optional<Node> follow(QByteArrayView key, Node from = root) const;

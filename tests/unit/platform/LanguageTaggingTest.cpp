@@ -1,8 +1,10 @@
 #include "platform/linux/IcuWordTokenizer.h"
 #include "platform/linux/MultilingualTagger.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -191,6 +193,35 @@ TEST_F(LanguageTaggingTest, KeepsReservedCharactersFromDisturbingTheStream)
     EXPECT_EQ(cat[1].lexicalClass, LexicalClass::verb);
     EXPECT_EQ(cat[1].lemma, QStringLiteral("buy"));
     EXPECT_EQ(cat[3].lexicalClass, LexicalClass::noun);
+}
+
+TEST(OpenCorporaDictionaryTest, DamagedOrMissingDataNeverCrashesTheTagger)
+{
+    const MultilingualTagger::DataFolders installed = MultilingualTagger::installedData();
+    QTemporaryDir damaged;
+    for (const QString& name : QDir(installed.russian).entryList(QDir::Files))
+        QFile::copy(installed.russian + QLatin1Char('/') + name, damaged.filePath(name));
+    QFile words(damaged.filePath(QStringLiteral("words.dawg")));
+    ASSERT_TRUE(words.open(QIODevice::ReadWrite));
+    QByteArray bytes = words.readAll();
+    for (qsizetype i = 64; i < bytes.size(); i += 7)
+        bytes[i] = char(bytes[i] ^ 0x5A);
+    words.seek(0);
+    words.write(bytes);
+    words.close();
+
+    OpenCorporaDictionary dictionary;
+    dictionary.load(damaged.path());
+    for (const QString& word : {QStringLiteral("привет"), QStringLiteral("доберёшься"),
+                                QStringLiteral("незнакомоеслово"), QStringLiteral("ёж")})
+        dictionary.reading(word); // any answer will do, as long as there is one
+
+    MultilingualTagger missing(
+        {installed.apertium, damaged.filePath(QStringLiteral("none")), installed.fingerprints});
+    const TaggedText tagged =
+        missing.tag({QStringLiteral("Я сегодня задержусь на работе")}).first();
+    EXPECT_TRUE(tagged.provisional);
+    EXPECT_EQ(tagged.words.size(), 5);
 }
 
 TEST(IcuWordTokenizerTest, CountsWordsAndNumbersButNotPunctuationOrSymbols)
