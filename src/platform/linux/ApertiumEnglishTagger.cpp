@@ -187,8 +187,10 @@ TaggedWord unknownWord(const QString& text, const TextSpan& span)
 // Lays the units onto the tokenizer's words: each word takes the unit it starts in. A unit of
 // several words ("New York", "picked up") gives each word its lemma word when the counts
 // match, the particle after "#" counting as `other`; otherwise the first word takes the lemma.
+// The words of a multiword expression that is neither a name nor a phrasal verb ("next week"
+// is one adverb to the analyser) are listed in `alone`, to be analysed one by one.
 QList<TaggedWord> layOnWords(const QList<Unit>& units, const QString& text,
-                             const QList<TextSpan>& words)
+                             const QList<TextSpan>& words, QList<qsizetype>& alone)
 {
     QList<TaggedWord> tagged;
     qsizetype u = 0;
@@ -205,7 +207,11 @@ QList<TaggedWord> layOnWords(const QList<Unit>& units, const QString& text,
         while (w + inUnit + 1 < words.size() && words[w + inUnit + 1].start < unit.end)
             ++inUnit;
         const bool oneEach = inUnit + 1 == unit.lemmaWords.size();
+        const bool expression =
+            inUnit > 0 && !unit.properNoun && unit.headWords == unit.lemmaWords.size();
         for (qsizetype k = 0; k <= inUnit; ++k) {
+            if (expression)
+                alone.append(tagged.size());
             const TextSpan& part = words[w + k];
             const bool particle = oneEach && k >= unit.headWords;
             QString lemma = oneEach  ? unit.lemmaWords[k]
@@ -270,6 +276,7 @@ QList<TaggedText> ApertiumEnglishTagger::tagShare(ChildPipeline& pipeline, const
                                                   const QList<QList<TextSpan>>& words)
 {
     QList<TaggedText> tagged;
+    QList<QList<qsizetype>> alone(texts.size());
     std::optional<QList<QByteArray>> answers = pipeline.exchange([&] {
         QList<QByteArray> requests;
         for (const QString& text : texts)
@@ -286,8 +293,8 @@ QList<TaggedText> ApertiumEnglishTagger::tagShare(ChildPipeline& pipeline, const
             answer = single->value(0);
         TaggedText text;
         if (answer) {
-            text.words =
-                layOnWords(readUnits(QString::fromUtf8(*answer), texts[i]), texts[i], words[i]);
+            text.words = layOnWords(readUnits(QString::fromUtf8(*answer), texts[i]), texts[i],
+                                    words[i], alone[i]);
         } else {
             text.provisional = true;
             for (const TextSpan& span : words[i])
@@ -295,5 +302,44 @@ QList<TaggedText> ApertiumEnglishTagger::tagShare(ChildPipeline& pipeline, const
         }
         tagged.append(text);
     }
+    analyseAlone(pipeline, texts, alone, tagged);
     return tagged;
+}
+
+void ApertiumEnglishTagger::analyseAlone(ChildPipeline& pipeline, const QStringList& texts,
+                                         const QList<QList<qsizetype>>& alone,
+                                         QList<TaggedText>& tagged)
+{
+    QStringList surfaces;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        for (qsizetype w : alone[i]) {
+            const TaggedWord& word = tagged[i].words[w];
+            surfaces.append(texts[i].mid(word.start, word.length));
+        }
+    }
+    surfaces.removeDuplicates();
+    if (surfaces.isEmpty())
+        return;
+    QList<QByteArray> requests;
+    for (const QString& surface : surfaces)
+        requests.append(escape(surface));
+    const std::optional<QList<QByteArray>> answers = pipeline.exchange(requests);
+    if (!answers)
+        return; // the expression's own tags stand
+    QHash<QString, Unit> analyses;
+    for (qsizetype k = 0; k < surfaces.size(); ++k) {
+        const QList<Unit> units = readUnits(QString::fromUtf8(answers->value(k)), surfaces[k]);
+        if (units.size() == 1)
+            analyses.insert(surfaces[k], units.first());
+    }
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        for (qsizetype w : alone[i]) {
+            TaggedWord& word = tagged[i].words[w];
+            const auto analysis = analyses.constFind(texts[i].mid(word.start, word.length));
+            if (analysis == analyses.constEnd())
+                continue;
+            word.lexicalClass = analysis->lexicalClass;
+            word.lemma = analysis->lemmaWords.join(QLatin1Char(' '));
+        }
+    }
 }

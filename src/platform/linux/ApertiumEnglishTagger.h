@@ -29,6 +29,9 @@ public:
 private:
     QList<TaggedText> tagShare(ChildPipeline& pipeline, const QStringList& texts,
                                const QList<QList<TextSpan>>& words);
+    // Gives the listed words of `tagged` their analyses as single words.
+    void analyseAlone(ChildPipeline& pipeline, const QStringList& texts,
+                      const QList<QList<qsizetype>>& alone, QList<TaggedText>& tagged);
 
     std::vector<std::unique_ptr<ChildPipeline>> m_pipelines;
 };
