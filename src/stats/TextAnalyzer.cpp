@@ -47,11 +47,13 @@ std::optional<TextAnalyses> TextAnalyzer::analyse(const QStringList& texts,
     const QStringList missing = lookUp(texts, found);
     if (missing.isEmpty())
         return found;
-    const std::optional<TextAnalyses> made = tagMissing(missing, control);
-    if (!made)
+    TextAnalyses made;
+    const bool complete = tagMissing(missing, control, made);
+    // What was tagged before a stop is kept: the next computation goes on from there.
+    remember(made);
+    if (!complete)
         return std::nullopt;
-    remember(*made);
-    found.insert(*made);
+    found.insert(made);
     return found;
 }
 
@@ -83,13 +85,12 @@ QStringList TextAnalyzer::lookUp(const QStringList& texts, TextAnalyses& found)
     return missing;
 }
 
-std::optional<TextAnalyses> TextAnalyzer::tagMissing(const QStringList& missing,
-                                                     const StatsControl& control)
+bool TextAnalyzer::tagMissing(const QStringList& missing, const StatsControl& control,
+                              TextAnalyses& made)
 {
-    TextAnalyses made;
     for (qsizetype start = 0; start < missing.size(); start += batchSize) {
         if (control.stop.stop_requested())
-            return std::nullopt;
+            return false;
         const QStringList batch = missing.mid(start, batchSize);
         const QList<TaggedText> tagged = m_tagger.tag(batch);
         for (qsizetype i = 0; i < batch.size(); ++i) {
@@ -99,7 +100,7 @@ std::optional<TextAnalyses> TextAnalyzer::tagMissing(const QStringList& missing,
         if (control.progress)
             control.progress(start + batch.size(), missing.size());
     }
-    return made;
+    return true;
 }
 
 void TextAnalyzer::remember(const TextAnalyses& made)

@@ -30,7 +30,8 @@ public:
 
 private:
     QStringList lookUp(const QStringList& texts, TextAnalyses& found);
-    std::optional<TextAnalyses> tagMissing(const QStringList& missing, const StatsControl& control);
+    // Tags `missing` into `made`, batch by batch; false when stopped before the end.
+    bool tagMissing(const QStringList& missing, const StatsControl& control, TextAnalyses& made);
     void remember(const TextAnalyses& made);
 
     const WordTokenizer& m_tokenizer;

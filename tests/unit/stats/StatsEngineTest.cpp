@@ -232,10 +232,12 @@ TEST_F(StatsEngineTest, ReportsProgressAndStopsWhenAsked)
     EXPECT_EQ(engine.computePeriodStats(records, StatsPeriod::all, now, control), std::nullopt);
     EXPECT_EQ(reports, (QList<std::pair<qint64, qint64>>{{64, 200}}));
 
+    // The batch tagged before the stop is kept; the next computation tags the rest.
     reports.clear();
     const StatsControl watch{{}, [&](qint64 done, qint64 total) { reports.append({done, total}); }};
     EXPECT_TRUE(engine.computePeriodStats(records, StatsPeriod::all, now, watch));
-    EXPECT_EQ(reports.last(), (std::pair<qint64, qint64>{200, 200}));
+    EXPECT_EQ(reports.last(), (std::pair<qint64, qint64>{136, 136}));
+    EXPECT_EQ(tagger.taggedTexts.size(), 200);
 }
 
 TEST_F(StatsEngineTest, TaskDeliversResultsOnItsOwnThreadAndDropsCancelledOnes)
