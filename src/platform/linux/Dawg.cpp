@@ -20,9 +20,12 @@ quint32 labelOf(quint32 unit)
     return unit & (isLeafBit | 0xFF);
 }
 
-quint32 readLittleEndian(const QByteArray& bytes, qsizetype at)
+bool readNumber(QFile& file, quint32& number)
 {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    if (file.read(reinterpret_cast<char*>(&number), sizeof number) != sizeof number)
+        return false;
+    number = qFromLittleEndian(number);
+    return true;
 }
 } // namespace
 
@@ -31,22 +34,25 @@ bool Dawg::load(const QString& path)
     m_units.clear();
     m_guide.clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < 8)
-        return false;
-    const qsizetype unitCount = readLittleEndian(bytes, 0);
-    const qsizetype guideAt = 4 + unitCount * 4;
-    if (guideAt + 4 > bytes.size())
-        return false;
-    const qsizetype guideSize = qsizetype(readLittleEndian(bytes, guideAt)) * 2;
-    if (guideAt + 4 + guideSize > bytes.size())
+    quint32 unitCount = 0;
+    if (!file.open(QIODevice::ReadOnly) || !readNumber(file, unitCount) ||
+        qint64(unitCount) * 4 > file.size())
         return false;
     m_units.resize(unitCount);
-    for (qsizetype i = 0; i < unitCount; ++i)
-        m_units[i] = readLittleEndian(bytes, 4 + i * 4);
-    m_guide = bytes.sliced(guideAt + 4, guideSize);
+    const qint64 unitBytes = qint64(unitCount) * 4;
+    quint32 guideCount = 0;
+    if (file.read(reinterpret_cast<char*>(m_units.data()), unitBytes) != unitBytes ||
+        !readNumber(file, guideCount) || qint64(guideCount) * 2 > file.size()) {
+        m_units.clear();
+        return false;
+    }
+    qFromLittleEndian<quint32>(m_units.constData(), m_units.size(), m_units.data());
+    m_guide = file.read(qint64(guideCount) * 2);
+    if (m_guide.size() != qint64(guideCount) * 2) {
+        m_units.clear();
+        m_guide.clear();
+        return false;
+    }
     return true;
 }
 

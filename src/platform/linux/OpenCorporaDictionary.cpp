@@ -144,22 +144,18 @@ QList<QList<quint16>> readParadigms(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
-    const auto number = [&](qsizetype index) {
-        return qFromLittleEndian<quint16>(bytes.constData() + index * 2);
-    };
-    const qsizetype numbers = bytes.size() / 2;
+    QList<quint16> numbers(file.size() / 2);
+    const qint64 bytes = numbers.size() * 2;
+    if (file.read(reinterpret_cast<char*>(numbers.data()), bytes) != bytes || numbers.isEmpty())
+        return {};
+    qFromLittleEndian<quint16>(numbers.constData(), numbers.size(), numbers.data());
     QList<QList<quint16>> paradigms;
     qsizetype at = 1;
-    for (quint16 i = 0; numbers > 0 && i < number(0); ++i) {
-        if (at >= numbers || at + 1 + number(at) > numbers)
+    for (quint16 i = 0; i < numbers[0]; ++i) {
+        if (at >= numbers.size() || at + 1 + numbers[at] > numbers.size())
             return {};
-        const qsizetype size = number(at);
-        QList<quint16> paradigm(size);
-        for (qsizetype k = 0; k < size; ++k)
-            paradigm[k] = number(at + 1 + k);
-        paradigms.append(paradigm);
-        at += 1 + size;
+        paradigms.append(numbers.mid(at + 1, numbers[at]));
+        at += 1 + numbers[at];
     }
     return paradigms;
 }
