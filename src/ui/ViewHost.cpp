@@ -19,7 +19,9 @@ std::unique_ptr<QQuickWindow> ViewHost::createWindow(const QString& name,
                                                      const QVariantMap& properties)
 {
     QQmlComponent component(&m_engine, QUrl(u"qrc:/qt/qml/Murmo/Ui/"_s + name + u".qml"_s));
-    std::unique_ptr<QObject> created(component.createWithInitialProperties(properties));
+    std::unique_ptr<QObject> created;
+    if (component.isReady())
+        created.reset(component.createWithInitialProperties(properties));
     auto* window = qobject_cast<QQuickWindow*>(created.get());
     // The views are compiled into the program: one that does not load is a build fault.
     if (!window)

@@ -1,4 +1,5 @@
 import QtQuick
+import Murmo.Ui
 
 // The small round cross that abandons the request in flight.
 Rectangle {

@@ -1,4 +1,5 @@
 import QtQuick
+import Murmo.Ui
 
 // Eight bars that follow the microphone level while recording.
 Row {

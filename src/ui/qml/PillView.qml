@@ -1,4 +1,5 @@
 import QtQuick
+import Murmo.Ui
 
 // The capsule at the bottom of the panel: shadow, fill, rims and what the phase shows.
 Item {

@@ -1,4 +1,5 @@
 import QtQuick
+import Murmo.Ui
 
 // Four short static bars: the pill at rest.
 Row {
