@@ -19,6 +19,8 @@ struct PillLook
     };
 
     static constexpr int capsuleHeight = 28;
+    // The widest the capsule grows to fit its content, leaving room for the shadow in the panel.
+    static constexpr int maximumWidth = 312;
 
     static PillLook of(const Phase& phase, bool hovering);
 

@@ -3,6 +3,7 @@
 #include "core/DictationController.h"
 #include "preferences/Hotkey.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -75,6 +76,27 @@ QList<QColor> PillModel::waveBarColors()
     return colors;
 }
 
+void PillModel::setContentWidth(qreal width)
+{
+    if (qFuzzyCompare(width, m_contentWidth))
+        return;
+    m_contentWidth = width;
+    Q_EMIT contentWidthChanged();
+    Q_EMIT capsuleWidthChanged();
+}
+
+// The round ends keep half the capsule's height free on either side of the content.
+int PillModel::capsuleWidth() const
+{
+    const int fitted = int(std::ceil(m_contentWidth)) + PillLook::capsuleHeight;
+    return std::min(std::max(m_look.width, fitted), PillLook::maximumWidth);
+}
+
+int PillModel::maximumContentWidth() const
+{
+    return PillLook::maximumWidth - PillLook::capsuleHeight;
+}
+
 QString PillModel::noticeText() const
 {
     return m_controller.phase().message();
@@ -124,6 +146,7 @@ void PillModel::updateLook(bool phaseChanged)
     m_phaseTransition = phaseChanged;
     m_look = PillLook::of(m_controller.phase(), m_hovering);
     Q_EMIT lookChanged();
+    Q_EMIT capsuleWidthChanged();
 }
 
 // The wave ticks only while recording, so an idle pill runs no timer at all.

@@ -35,7 +35,11 @@ class PillModel : public QObject
     Q_PROPERTY(bool checkVisible READ checkVisible NOTIFY lookChanged)
     Q_PROPERTY(bool noticeVisible READ noticeVisible NOTIFY lookChanged)
 
-    Q_PROPERTY(int capsuleWidth READ capsuleWidth NOTIFY lookChanged)
+    // The view's measure of what the capsule shows, in points; the capsule grows to fit it.
+    Q_PROPERTY(
+        qreal contentWidth READ contentWidth WRITE setContentWidth NOTIFY contentWidthChanged)
+    Q_PROPERTY(int capsuleWidth READ capsuleWidth NOTIFY capsuleWidthChanged)
+    Q_PROPERTY(int maximumContentWidth READ maximumContentWidth CONSTANT)
     Q_PROPERTY(QColor fillColor READ fillColor NOTIFY lookChanged)
     Q_PROPERTY(QColor borderColor READ borderColor NOTIFY lookChanged)
     Q_PROPERTY(QColor glowColor READ glowColor NOTIFY lookChanged)
@@ -94,7 +98,12 @@ public:
     bool checkVisible() const { return shows(PillLook::Content::check); }
     bool noticeVisible() const { return shows(PillLook::Content::notice); }
 
-    int capsuleWidth() const { return m_look.width; }
+    qreal contentWidth() const { return m_contentWidth; }
+    void setContentWidth(qreal width);
+    // The phase's width, or wider where the content needs it (fonts differ from desktop to
+    // desktop, and "Super" is longer than a key symbol).
+    int capsuleWidth() const;
+    int maximumContentWidth() const;
     QColor fillColor() const { return m_look.fill; }
     QColor borderColor() const { return m_look.border; }
     QColor glowColor() const { return m_look.glow; }
@@ -119,6 +128,8 @@ public:
 Q_SIGNALS:
     void hoveringChanged();
     void lookChanged();
+    void contentWidthChanged();
+    void capsuleWidthChanged();
     void keyHintChanged();
     void waveBarsChanged();
     // The user asked for the context menu at the mouse.
@@ -138,6 +149,7 @@ private:
 
     bool m_hovering = false;
     bool m_phaseTransition = true;
+    qreal m_contentWidth = 0;
     PillLook m_look;
     QList<qreal> m_waveBars;
     TimerHandle m_waveTick;

@@ -42,6 +42,7 @@ PillPanel::PillPanel(DictationController& controller, std::function<qreal()> lev
     m_services.windowing.makeFloating(m_window->winId());
     updateRegions();
     connect(m_model.get(), &PillModel::lookChanged, this, &PillPanel::updateRegions);
+    connect(m_model.get(), &PillModel::capsuleWidthChanged, this, &PillPanel::updateRegions);
     connect(m_model.get(), &PillModel::menuRequested, this, &PillPanel::showMenu);
 
     m_move.setDuration(int(moveDuration.count()));
@@ -103,13 +104,13 @@ QPoint PillPanel::destination() const
 
 void PillPanel::updateRegions()
 {
-    const PillLook& look = m_model->look();
-    const QRect capsule = PillPlacement::capsuleRect(look.width, PillLook::capsuleHeight);
+    const QRect capsule =
+        PillPlacement::capsuleRect(m_model->capsuleWidth(), PillLook::capsuleHeight);
     if (capsule != m_inputRegion) {
         m_inputRegion = capsule;
         m_services.windowing.setInputRegion(m_window->winId(), {capsule});
     }
-    const QList<QRect> blur = look.expanded ? roundedRegion(capsule) : QList<QRect>{};
+    const QList<QRect> blur = m_model->look().expanded ? roundedRegion(capsule) : QList<QRect>{};
     if (blur != m_blurRegion) {
         m_blurRegion = blur;
         m_services.windowing.setBlurRegion(m_window->winId(), blur);

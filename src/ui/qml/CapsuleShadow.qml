@@ -7,7 +7,7 @@ Item {
     property real strength
     property real radius
     property real offset
-    readonly property int rings: 6
+    readonly property int rings: 12
 
     Repeater {
         model: shadow.rings

@@ -75,6 +75,14 @@ Item {
             border.color: view.pill.glowColor
         }
 
+        Binding {
+            target: view.pill
+            property: "contentWidth"
+            // A Loader keeps its last implicit width when unloaded; measure the loaded item.
+            value: Math.max(...[restingBarsContent, keyHintContent, waveContent, spinnerContent,
+                                checkContent, noticeContent].map(l => l.item ? l.item.implicitWidth : 0))
+        }
+
         MouseArea {
             anchors.fill: parent
             hoverEnabled: true
@@ -85,12 +93,14 @@ Item {
         }
 
         Loader {
+            id: restingBarsContent
             anchors.centerIn: parent
             active: view.pill.restingBarsVisible
             sourceComponent: RestingBars { pill: view.pill }
         }
 
         Loader {
+            id: keyHintContent
             anchors.centerIn: parent
             active: view.pill.keyHintVisible
             sourceComponent: Row {
@@ -113,12 +123,14 @@ Item {
         }
 
         Loader {
+            id: waveContent
             anchors.centerIn: parent
             active: view.pill.waveVisible
             sourceComponent: ListeningWave { pill: view.pill }
         }
 
         Loader {
+            id: spinnerContent
             anchors.centerIn: parent
             active: view.pill.spinnerVisible
             sourceComponent: Row {
@@ -143,6 +155,7 @@ Item {
         }
 
         Loader {
+            id: checkContent
             anchors.centerIn: parent
             active: view.pill.checkVisible
             sourceComponent: Row {
@@ -163,6 +176,7 @@ Item {
         }
 
         Loader {
+            id: noticeContent
             anchors.centerIn: parent
             active: view.pill.noticeVisible
             sourceComponent: Row {
@@ -179,9 +193,9 @@ Item {
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    // Long notices end in an ellipsis between the capsule's round ends.
-                    width: Math.min(implicitWidth, capsule.width - capsule.height
-                                    - noticeSymbol.width - parent.spacing)
+                    // Notices too long for the widest capsule end in an ellipsis.
+                    width: Math.min(implicitWidth, view.pill.maximumContentWidth - noticeSymbol.width
+                                    - parent.spacing - parent.leftPadding - parent.rightPadding)
                     text: view.pill.noticeText
                     elide: Text.ElideRight
                     color: view.pill.noticeLabelColor

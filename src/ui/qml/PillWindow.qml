@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Window
+import Murmo.Ui
 
 // The pill's panel: transparent, frameless, above everything, never focused.
 Window {

@@ -74,6 +74,18 @@ TEST_F(PillModelTest, PhaseChangesSpringAndHoverEases)
     EXPECT_EQ(looks.size(), 2);
 }
 
+TEST_F(PillModelTest, TheCapsuleGrowsToFitWhatItShowsUpToThePanel)
+{
+    pill.setHovering(true);
+    pill.setContentWidth(120);
+    EXPECT_EQ(pill.capsuleWidth(), 176) << "fits within the phase's width";
+    pill.setContentWidth(170.2);
+    EXPECT_EQ(pill.capsuleWidth(), 171 + 28) << "round ends kept free";
+    pill.setContentWidth(500);
+    EXPECT_EQ(pill.capsuleWidth(), 312) << "the shadow still fits in the panel";
+    EXPECT_EQ(pill.maximumContentWidth(), 312 - 28);
+}
+
 TEST_F(PillModelTest, TheKeyHintNamesTheKeyAsALinuxKeyboardDoes)
 {
     QSignalSpy hints(&pill, &PillModel::keyHintChanged);
