@@ -39,7 +39,6 @@ PillPanel::PillPanel(DictationController& controller, std::function<qreal()> lev
     , m_window(services.views.createWindow(u"PillWindow"_s,
                                            {{u"pill"_s, QVariant::fromValue(m_model.get())}}))
 {
-    m_services.windowing.makeFloating(m_window->winId());
     updateRegions();
     connect(m_model.get(), &PillModel::lookChanged, this, &PillPanel::updateRegions);
     connect(m_model.get(), &PillModel::capsuleWidthChanged, this, &PillPanel::updateRegions);
@@ -73,6 +72,9 @@ void PillPanel::reposition(bool animated)
 
 void PillPanel::orderFront()
 {
+    // Window managers may drop a hidden window's states, so they are set for every showing.
+    if (!m_window->isVisible())
+        m_services.windowing.makeFloating(m_window->winId());
     m_window->show();
     m_window->raise();
 }

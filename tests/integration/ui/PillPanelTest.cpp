@@ -152,10 +152,15 @@ TEST_F(PillPanelTest, LeavesThePanelAloneWithinAPointOfItsPlace)
     EXPECT_EQ(position(), QPoint(471, 685)) << "no screen at all: left where it is";
 }
 
-TEST_F(PillPanelTest, OnlyTheCapsuleTakesTheMouseAndOnlyWhenExpandedIsItBlurred)
+TEST_F(PillPanelTest, FloatsOnEveryShowingAndOnlyTheCapsuleTakesTheMouse)
 {
     const auto id = panel->window().winId();
+    panel->orderFront();
+    panel->orderFront();
     EXPECT_EQ(desktop.floatingRequests[id], 1);
+    panel->orderOut();
+    panel->orderFront();
+    EXPECT_EQ(desktop.floatingRequests[id], 2) << "again for every showing";
     EXPECT_EQ(desktop.inputRegions[id], QList<QRect>{QRect(112, 40, 116, 28)});
     EXPECT_TRUE(desktop.blurRegions[id].isEmpty());
 
@@ -309,6 +314,55 @@ TEST_F(LivePillTest, IsAToolPanelOnEveryDesktopOutOfTaskbarsThatTakesNoFocus)
     EXPECT_TRUE(x11.values(id, "_KDE_NET_WM_BLUR_BEHIND_REGION", XCB_ATOM_CARDINAL).empty());
     pill.dictation.startRecording();
     EXPECT_FALSE(x11.values(id, "_KDE_NET_WM_BLUR_BEHIND_REGION", XCB_ATOM_CARDINAL).empty());
+}
+
+TEST(X11WorkspaceTest, ListsTheVisibleApplicationWindowsOfTheCurrentDesktop)
+{
+    X11Client x11;
+    X11WindowList list;
+    EXPECT_EQ(list.visibleWindows(), std::nullopt) << "no window manager, no list";
+
+    const xcb_window_t editor = x11.createWindow(QRect(10, 20, 300, 200));
+    x11.set(editor, "_NET_WM_PID", XCB_ATOM_CARDINAL, {7});
+    const xcb_window_t dock = x11.createWindow(QRect(0, 760, 1280, 40));
+    x11.set(dock, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {x11.atom("_NET_WM_WINDOW_TYPE_DOCK")});
+    const xcb_window_t minimised = x11.createWindow(QRect(0, 0, 100, 100));
+    x11.set(minimised, "_NET_WM_STATE", XCB_ATOM_ATOM, {x11.atom("_NET_WM_STATE_HIDDEN")});
+    const xcb_window_t elsewhere = x11.createWindow(QRect(0, 0, 100, 100));
+    x11.set(elsewhere, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {1});
+    const xcb_window_t everywhere = x11.createWindow(QRect(5, 5, 50, 50));
+    x11.set(everywhere, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {0xFFFFFFFF});
+    x11.set(x11.root(), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {0});
+    x11.set(x11.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW,
+            {editor, dock, minimised, elsewhere, everywhere, 0x1fffff /* gone */});
+
+    const auto windows = list.visibleWindows();
+    ASSERT_TRUE(windows);
+    ASSERT_EQ(windows->size(), 2);
+    EXPECT_EQ(windows->at(0).frame, QRect(10, 20, 300, 200));
+    EXPECT_EQ(windows->at(0).pid, 7);
+    EXPECT_EQ(windows->at(1).frame, QRect(5, 5, 50, 50));
+    EXPECT_EQ(windows->at(1).pid, std::nullopt);
+    x11.remove(x11.root(), "_NET_CLIENT_LIST_STACKING");
+    x11.remove(x11.root(), "_NET_CURRENT_DESKTOP");
+}
+
+TEST(X11WorkspaceTest, TellsWhenAnotherWindowBecomesActiveOrTheDesktopChanges)
+{
+    X11Client x11;
+    X11WorkspaceEvents events;
+    std::vector<WorkspaceEvents::Change> seen;
+    const auto observer = events.addObserver([&](auto change) { seen.push_back(change); });
+    x11.set(x11.root(), "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW, {x11.root()});
+    x11.set(x11.root(), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {1});
+    x11.set(x11.root(), "_NET_SUPPORTED", XCB_ATOM_ATOM, {}); // not watched
+    using Change = WorkspaceEvents::Change;
+    EXPECT_TRUE(waitUntil([&] { return seen.size() >= 2; }, 10s));
+    EXPECT_EQ(seen, (std::vector{Change::activeWindow, Change::currentDesktop}));
+    events.removeObserver(observer);
+    x11.remove(x11.root(), "_NET_ACTIVE_WINDOW");
+    x11.remove(x11.root(), "_NET_CURRENT_DESKTOP");
+    x11.remove(x11.root(), "_NET_SUPPORTED");
 }
 
 TEST_F(LivePillTest, TheContextMenuHidesThePillForAnHour)
