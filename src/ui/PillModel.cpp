@@ -10,21 +10,21 @@
 namespace {
 
 constexpr int hoverDuration = 120;
-// A critically-underdamped spring (response 0.32 s, damping 0.7) has settled to a thousandth
-// of its travel after half a second.
+// The phase spring (response 0.32 s, damping fraction 0.7) is within a thousandth of its target
+// after half a second.
 constexpr int springDuration = 500;
 
 // Progress of the spring at `progress` of springDuration, overshooting a little before it settles.
 qreal activateSpring(qreal progress)
 {
+    if (progress >= 1)
+        return 1;
     constexpr qreal response = 0.32;
     constexpr qreal damping = 0.7;
     const qreal omega = 2 * M_PI / response;
     const qreal decay = damping * omega;
     const qreal ringing = omega * std::sqrt(1 - damping * damping);
     const qreal t = progress * springDuration / 1000.0;
-    if (progress >= 1)
-        return 1;
     return 1 -
            std::exp(-decay * t) * (std::cos(ringing * t) + decay / ringing * std::sin(ringing * t));
 }

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QVariantAnimation>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 

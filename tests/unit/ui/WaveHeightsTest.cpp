@@ -43,11 +43,4 @@ TEST(WaveHeightsTest, SilenceRipplesGentlyAndFullLevelSwingsUpToTheTop)
     EXPECT_EQ(over.high, full.high);
 }
 
-TEST(WaveHeightsTest, NeighbouringBarsAreOutOfStep)
-{
-    const auto heights = WaveHeights::at(0.8, 12.3);
-    for (std::size_t i = 1; i < heights.size(); ++i)
-        EXPECT_NE(heights[i], heights[i - 1]) << i;
-}
-
 } // namespace
