@@ -1,10 +1,9 @@
-#include <fstream>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <iostream>
-#include <sstream>
 
 #include "Base64.h"
+#include "FileBytes.h"
 #include "ServerHarness.h"
 #include "SpeechEngine.h"
 #include "TcpClient.h"
@@ -47,14 +46,6 @@ BackendServer::Settings testSettings()
     return settings;
 }
 
-std::string fileContents(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 class BackendServerTest : public testing::Test
 {
 protected:
@@ -72,7 +63,7 @@ TEST_F(BackendServerTest, EachRegistrationIssuesANewTokenAndKeepsTheEarlierOnes)
         EXPECT_EQ(server.post("/api/onboarded", Json::object(), token).status, 200);
     }
     EXPECT_EQ(server.query("SELECT COUNT(*) FROM tokens WHERE device = 'DEVICE-A'"), "2");
-    const std::string stored = fileContents(server.database());
+    const std::string stored = fileBytes(server.database());
     EXPECT_EQ(stored.find(first), std::string::npos) << "a token is stored in clear";
     EXPECT_EQ(stored.find(second.substr(16)), std::string::npos) << "a token is stored in clear";
     // The client accepts only replies whose members are all texts.

@@ -1,9 +1,8 @@
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sstream>
 
 #include "BackendStore.h"
+#include "FileBytes.h"
 #include "SqliteStatement.h"
 #include "TempDirectory.h"
 
@@ -12,14 +11,6 @@ namespace {
 using namespace std::chrono_literals;
 using TimePoint = std::chrono::system_clock::time_point;
 using Outcome = BackendStore::InviteOutcome;
-
-std::string fileContents(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class BackendStoreTest : public testing::Test
 {
@@ -41,7 +32,7 @@ TEST_F(BackendStoreTest, TokensAreHashedAndLastWhileTheyAreUsed)
         unused = store.registerDevice("DEVICE-A", "10.0.0.1", 10).value();
         EXPECT_NE(used, unused);
     }
-    EXPECT_EQ(fileContents(path).find(used.substr(16)), std::string::npos);
+    EXPECT_EQ(fileBytes(path).find(used.substr(16)), std::string::npos);
     BackendStore store(path, clock);
     now += 89 * 24h;
     EXPECT_EQ(store.deviceForToken(used), "DEVICE-A");
@@ -75,7 +66,7 @@ TEST_F(BackendStoreTest, TokensOfTheFirstVersionStillWorkAndLeaveTheFile)
     BackendStore store(path, clock);
     EXPECT_EQ(store.deviceForToken(oldToken), "DEVICE-A");
     EXPECT_TRUE(store.registerDevice("DEVICE-A", "10.0.0.1", 10));
-    EXPECT_EQ(fileContents(path).find(oldToken.substr(16)), std::string::npos);
+    EXPECT_EQ(fileBytes(path).find(oldToken.substr(16)), std::string::npos);
 }
 
 TEST_F(BackendStoreTest, RegistrationsPerAddressAndHour)

@@ -1,12 +1,11 @@
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "BackendOptions.h"
 #include "Base64.h"
 #include "EnginePool.h"
+#include "FileBytes.h"
 #include "PocketSphinxEngine.h"
 #include "ServerHarness.h"
 #include "TempDirectory.h"
@@ -16,14 +15,6 @@
 namespace {
 
 using Json = nlohmann::json;
-
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void run(const std::string& command)
 {
@@ -45,12 +36,12 @@ TEST(TranscriptionTest, SpokenSentenceComesBackAsTextFromWavAndM4a)
     // One-pass MPEG-4, as the recorder writes it: the index comes after the audio.
     run("ffmpeg -nostdin -loglevel error -i " + wav.string() +
         " -ac 1 -ar 16000 -c:a aac -b:a 32k -f ipod " + m4a.string());
-    const std::string m4aBytes = readFile(m4a);
+    const std::string m4aBytes = fileBytes(m4a);
     ASSERT_GT(m4aBytes.find("moov"), m4aBytes.find("mdat"));
 
     for (const auto& [file, ext] : {std::pair{wav, "wav"}, {m4a, "m4a"}}) {
         const auto reply = server.post(
-            "/api/dictate", Json{{"audio", Base64::encode(readFile(file))}, {"ext", ext}}, token);
+            "/api/dictate", Json{{"audio", Base64::encode(fileBytes(file))}, {"ext", ext}}, token);
         ASSERT_EQ(reply.status, 200) << ext;
         const std::string text = reply.text("text");
         const auto words = TextAnalysis::words(text);
@@ -89,7 +80,8 @@ TEST(TranscriptionTest, ARecordingGivesTheSameTextWhateverCameBefore)
         return server.post("/api/dictate", Json{{"audio", Base64::encode(wav)}, {"ext", "wav"}},
                            token);
     };
-    const std::string speech = readFile(librivox / "sense_and_sensibility_01_austen_64kb-0870.wav");
+    const std::string speech =
+        fileBytes(librivox / "sense_and_sensibility_01_austen_64kb-0870.wav");
     const auto before = dictate(speech);
     ASSERT_EQ(before.status, 200);
     dictate(hiss());
