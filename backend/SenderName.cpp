@@ -4,8 +4,9 @@
 
 namespace {
 
-// Far above 60 characters of any script; it only bounds what a hostile client can store.
-constexpr std::size_t maxBytes = 1024;
+// Above 60 characters even of long emoji sequences (a family with skin tones takes 41 bytes); it
+// only bounds what a hostile client can store.
+constexpr std::size_t maxBytes = 4096;
 
 // The length of the UTF-8 sequence at `text`, when it is a control character or a line or
 // paragraph separator (U+2028, U+2029); 0 otherwise. The text is valid UTF-8: the JSON parser

@@ -41,7 +41,7 @@ bool isErrorReply(const ServerHarness::Reply& reply)
 BackendServer::Settings testSettings()
 {
     BackendServer::Settings settings;
-    settings.invites = {2, 3};
+    settings.invites = {2, 2};
     settings.registrationsPerAddressPerHour = 100;
     return settings;
 }
@@ -280,14 +280,13 @@ TEST_F(BackendServerTest, InvitesAreCheckedQueuedAndLimitedPerSenderAndRecipient
 
     // New installations do not buy more invitations for one address, in any letter case.
     std::string family;
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 60; ++i) {
         family += "\U0001F468\u200D\U0001F469\u200D\U0001F467"; // one character each
     }
     EXPECT_EQ(invite({{"email", "Friend@Example.org"}, {"fromName", family}},
                      server.registerDevice("DEVICE-B")),
               200);
-    EXPECT_EQ(invite({{"email", "FRIEND@example.ORG"}}, server.registerDevice("DEVICE-C")), 200);
-    EXPECT_EQ(invite({{"email", "friend@example.org"}}, server.registerDevice("DEVICE-D")), 429);
+    EXPECT_EQ(invite({{"email", "friend@example.org"}}, server.registerDevice("DEVICE-C")), 429);
     EXPECT_EQ(server.query("SELECT from_name FROM invitations WHERE device = 'DEVICE-B'"), family);
 }
 
