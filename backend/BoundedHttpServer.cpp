@@ -27,7 +27,7 @@ constexpr int lingerMs = 2000;
 // The reply may be out while the client is still sending a body nobody will read. Closing a socket
 // with unread data resets the connection, and the client would lose the reply; so the rest is read
 // and dropped for a short while first.
-void closeAfterDraining(int socket)
+void drainUnreadBody(int socket)
 {
     shutdown(socket, SHUT_WR);
     char sink[16 * 1024];
@@ -41,7 +41,6 @@ void closeAfterDraining(int socket)
             std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now())
                 .count());
     }
-    close(socket);
 }
 
 } // namespace
@@ -55,9 +54,12 @@ BoundedHttpServer::BoundedHttpServer(Limits limits)
 
 int BoundedHttpServer::bindTo(const std::string& address, int port)
 {
-    const int bound = port == 0                     ? bind_to_any_port(address)
-                      : bind_to_port(address, port) ? port
-                                                    : -1;
+    int bound = -1;
+    if (port == 0) {
+        bound = bind_to_any_port(address);
+    } else if (bind_to_port(address, port)) {
+        bound = port;
+    }
     // The library listens with a backlog of 5: a burst of connections would wait for the
     // client's SYN to be sent again, a second or more, before a thread ever sees them.
     if (bound > 0) {
@@ -86,12 +88,11 @@ bool BoundedHttpServer::process_and_close_socket(socket_t socket)
     bool closedByClient = false;
     const bool served = process_request(stream, true, closedByClient,
                                         [&stream](httplib::Request&) { stream.headReceived(); });
-    m_connections.leave(socket, address);
     // A client too slow to send its head gets no more of the server's time.
     if (stream.headComplete()) {
-        closeAfterDraining(socket);
-    } else {
-        close(socket);
+        drainUnreadBody(socket);
     }
+    m_connections.leave(socket, address);
+    close(socket);
     return served;
 }
