@@ -9,7 +9,7 @@
 struct Speech
 {
     std::span<const std::int16_t> samples;
-    std::optional<std::string> language; // two lower-case letters, as the client sends it
+    std::optional<std::string> language; // as the client asked for it ("en"), if it did
 };
 
 // A speech recogniser. One instance serves one request at a time, and no request may shape the
