@@ -7,5 +7,5 @@ public:
     virtual ~AccessibilityTrust() = default;
     virtual bool isTrusted() const = 0;
     // Shows the user how to grant the trust; the caller polls isTrusted() afterwards.
-    virtual void requestAccess() = 0;
+    virtual void requestAccessibility() = 0;
 };

@@ -15,13 +15,13 @@ class FakeDesktop final : public AccessibilityTrust,
 {
 public:
     bool isTrusted() const override { return trusted; }
-    void requestAccess() override { ++accessRequests; }
+    void requestAccessibility() override { ++accessibilityRequests; }
     bool isEnabled() override { return secureInput; }
     void setMode(Mode m) override { mode = m; }
     void start() override { ++nudgeStarts; }
 
     bool trusted = true;
-    int accessRequests = 0;
+    int accessibilityRequests = 0;
     bool secureInput = false;
     std::optional<Mode> mode;
     int nudgeStarts = 0;

@@ -11,7 +11,7 @@ X11AccessibilityTrust::X11AccessibilityTrust()
     m_trusted = connection && connection->hasXTest() && connection->xinputOpcode();
 }
 
-void X11AccessibilityTrust::requestAccess()
+void X11AccessibilityTrust::requestAccessibility()
 {
     QUrl readme(QStringLiteral(MURMO_README_URL));
     readme.setFragment(QStringLiteral("permissions"));

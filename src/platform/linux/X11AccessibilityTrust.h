@@ -12,7 +12,7 @@ public:
     bool isTrusted() const override { return m_trusted; }
     // Nothing can be granted on X11; the README's section on permissions says what a desktop
     // without those extensions (a Wayland session without XWayland) needs instead.
-    void requestAccess() override;
+    void requestAccessibility() override;
 
 private:
     bool m_trusted;

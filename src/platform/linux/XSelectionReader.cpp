@@ -134,7 +134,9 @@ std::optional<std::uint32_t> XSelectionReader::serverTime()
         if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
             notify->atom == m_timestampProperty)
             return notify->time;
+        // Meant for a transfer, which must still hear of it.
         dispatch(event.get());
+        pumpSoon();
     }
     return std::nullopt;
 }
