@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <functional>
+
 // Records the keystrokes posted, with the virtual time of each event; can refuse to make them.
 class FakeSyntheticKeyboard final : public SyntheticKeyboard
 {
@@ -26,33 +28,23 @@ public:
     {
         if (refuse)
             return nullptr;
-        return std::make_unique<Recorded>(*this, keyCode, modifierFlags);
+        return std::make_unique<Recorded>([=, this](bool down) {
+            posted.append({down, keyCode, modifierFlags, m_clock.now()});
+        });
     }
 
     bool refuse = false;
     QList<Posted> posted;
 
 private:
-    class Recorded final : public Keystroke
+    struct Recorded final : Keystroke
     {
-    public:
-        Recorded(FakeSyntheticKeyboard& keyboard, int keyCode, std::uint64_t modifierFlags)
-            : m_keyboard(keyboard)
-            , m_keyCode(keyCode)
-            , m_flags(modifierFlags)
+        explicit Recorded(std::function<void(bool)> post)
+            : post(std::move(post))
         {}
         void postKeyDown() override { post(true); }
         void postKeyUp() override { post(false); }
-
-    private:
-        void post(bool down)
-        {
-            m_keyboard.posted.append({down, m_keyCode, m_flags, m_keyboard.m_clock.now()});
-        }
-
-        FakeSyntheticKeyboard& m_keyboard;
-        int m_keyCode;
-        std::uint64_t m_flags;
+        std::function<void(bool)> post;
     };
 
     const Clock& m_clock;

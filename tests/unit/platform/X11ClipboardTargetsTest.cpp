@@ -1,5 +1,4 @@
 #include "platform/linux/X11ClipboardTargets.h"
-#include "platform/linux/TerminalWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -37,16 +36,6 @@ TEST(X11ClipboardTargetsTest, PlainTextComesFromTheBestTextTarget)
     EXPECT_EQ(X11ClipboardTargets::plainTextRead({"text/plain", "STRING"}),
               (QList<Read>{{"text/plain", u"text/plain"_s}}));
     EXPECT_TRUE(X11ClipboardTargets::plainTextRead({"image/png", "TARGETS"}).isEmpty());
-}
-
-TEST(TerminalWindowsTest, KnowsTerminalsByEitherClassName)
-{
-    EXPECT_TRUE(TerminalWindows::isTerminal("xterm\0XTerm\0"_ba));
-    EXPECT_TRUE(TerminalWindows::isTerminal("gnome-terminal-server\0Gnome-terminal\0"_ba));
-    EXPECT_TRUE(TerminalWindows::isTerminal("main\0kitty\0"_ba));
-    EXPECT_FALSE(TerminalWindows::isTerminal("Navigator\0firefox\0"_ba));
-    EXPECT_FALSE(TerminalWindows::isTerminal("\0\0"_ba));
-    EXPECT_FALSE(TerminalWindows::isTerminal("stterm-notes\0Notes\0"_ba)) << "whole names only";
 }
 
 } // namespace
