@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <qpa/qplatformnativeinterface.h>
 
+#include <xcb/xcb.h>
+
 Q_DECLARE_LOGGING_CATEGORY(lcClipboard)
 
 X11Pasteboard::X11Pasteboard(Scheduler& scheduler, XSelectionReader::Limits limits)
@@ -27,8 +29,6 @@ void X11Pasteboard::setItem(const PasteboardItem& item)
             mime->setData(format.type, format.bytes);
         clipboard->setMimeData(mime); // the clipboard takes ownership
     }
-    m_written = item;
-    m_writtenOwner = item.isEmpty() ? 0 : m_reader.owner();
 }
 
 QCoro::Task<PasteboardItem> X11Pasteboard::snapshot()
@@ -86,9 +86,21 @@ void X11Pasteboard::updateQtTime()
         setAppTime(QGuiApplication::primaryScreen(), *now);
 }
 
+// Asks the server, not Qt, who owns the clipboard: Qt learns of losing it only later, and would
+// then answer from another owner with its own, unbounded, reads.
 std::optional<PasteboardItem> X11Pasteboard::ownItem() const
 {
-    if (m_writtenOwner == 0 || m_reader.owner() != m_writtenOwner)
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
         return std::nullopt;
-    return m_written;
+    const xcb_setup_t* qtClient = xcb_get_setup(x11->connection());
+    const std::uint32_t owner = m_reader.owner();
+    if (owner == XCB_NONE || (owner & ~qtClient->resource_id_mask) != qtClient->resource_id_base)
+        return std::nullopt;
+    PasteboardItem item;
+    if (const QMimeData* mime = QGuiApplication::clipboard()->mimeData()) {
+        for (const QString& type : mime->formats())
+            item.formats.append({type, mime->data(type)});
+    }
+    return item;
 }

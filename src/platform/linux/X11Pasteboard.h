@@ -4,8 +4,7 @@
 #include "platform/linux/XSelectionReader.h"
 
 // The X11 CLIPBOARD: written through Qt's clipboard, which then answers other applications;
-// read from another owner with bounds (XSelectionReader), or from memory while what this
-// process wrote is still there.
+// read from another owner with bounds (XSelectionReader), or from Qt while this process owns it.
 class X11Pasteboard final : public Pasteboard
 {
 public:
@@ -26,8 +25,4 @@ private:
     std::optional<PasteboardItem> ownItem() const;
 
     XSelectionReader m_reader;
-    PasteboardItem m_written;
-    // The window Qt claimed the clipboard with for `m_written`. Asking the server, not Qt, tells
-    // whether it still owns it: Qt learns of losing it only later.
-    std::uint32_t m_writtenOwner = 0;
 };
