@@ -6,6 +6,8 @@
 #include "platform/SecureInput.h"
 #include "platform/SyntheticKeyboard.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 struct ClipboardInserter::PendingRestore
@@ -15,6 +17,7 @@ struct ClipboardInserter::PendingRestore
     // Nothing to put back: the paste failed, or a later dictation took the clipboard over
     // together with what it must restore.
     bool dropped = false;
+    TimerHandle due;
 };
 
 ClipboardInserter::ClipboardInserter(Scheduler& scheduler, SecureInput& secureInput,
@@ -56,7 +59,7 @@ QCoro::Task<InsertOutcome> ClipboardInserter::insertText(QString text, std::stop
         pending->dropped = true;
         co_return InsertOutcome::failed(u"paste event failed"_s);
     }
-    restoreLater(std::move(pending)); // runs on by itself; the caller does not wait for it
+    scheduleRestore(std::move(pending));
     co_return InsertOutcome::inserted();
 }
 
@@ -84,12 +87,23 @@ PasteboardItem ClipboardInserter::userClipboard(PasteboardItem snapshot)
     return latest->saved;
 }
 
-QCoro::Task<> ClipboardInserter::restoreLater(std::shared_ptr<PendingRestore> pending)
+// Not cancelled with the dictation that asked for it; only the inserter's end cancels it.
+void ClipboardInserter::scheduleRestore(std::shared_ptr<PendingRestore> pending)
 {
-    const std::weak_ptr<int> alive = m_alive;
-    co_await Sleep(m_scheduler, restoreDelay);
-    if (alive.expired() || pending->dropped)
+    pending->due = m_scheduler.runAfter(restoreDelay, [this, due = pending.get()] {
+        const auto it = std::ranges::find_if(
+            m_pendingRestores, [due](const auto& pending) { return pending.get() == due; });
+        restoreIfUnchanged(std::move(*it));
+        m_pendingRestores.erase(it);
+    });
+    m_pendingRestores.push_back(std::move(pending));
+}
+
+QCoro::Task<> ClipboardInserter::restoreIfUnchanged(std::shared_ptr<PendingRestore> pending)
+{
+    if (pending->dropped)
         co_return;
+    const std::weak_ptr<int> alive = m_alive;
     const std::optional<QString> current = co_await m_pasteboard.plainText();
     // Something new on the clipboard belongs to the user or another application: keep it.
     if (alive.expired() || pending->dropped || current != pending->text)

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 class Pasteboard;
 class SecureInput;
@@ -48,13 +49,17 @@ private:
 
     QCoro::Task<bool> postPasteKeystroke();
     PasteboardItem userClipboard(PasteboardItem snapshot);
-    QCoro::Task<> restoreLater(std::shared_ptr<PendingRestore> pending);
+    void scheduleRestore(std::shared_ptr<PendingRestore> pending);
+    QCoro::Task<> restoreIfUnchanged(std::shared_ptr<PendingRestore> pending);
 
     Scheduler& m_scheduler;
     SecureInput& m_secureInput;
     Pasteboard& m_pasteboard;
     SyntheticKeyboard& m_keyboard;
+    // Owned here so that they end with the inserter.
+    std::vector<std::shared_ptr<PendingRestore>> m_pendingRestores;
+    // The clipboard item last written, whatever became of its paste.
     std::weak_ptr<PendingRestore> m_latestRestore;
-    // Restores still waiting find this gone once the inserter is destroyed, and give up.
+    // Tasks still waiting find this gone once the inserter is destroyed, and give up.
     std::shared_ptr<int> m_alive = std::make_shared<int>();
 };
