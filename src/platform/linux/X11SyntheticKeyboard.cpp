@@ -2,6 +2,7 @@
 
 #include "platform/KeyEventMonitors.h"
 #include "platform/linux/TerminalWindows.h"
+#include "platform/linux/X11Atoms.h"
 #include "platform/linux/XTestInjectionMarker.h"
 #include "platform/linux/XcbConnection.h"
 
@@ -203,9 +204,7 @@ X11SyntheticKeyboard::X11SyntheticKeyboard(XTestInjectionMarker& ownInjections)
         return;
     m_xkbContext.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
     m_keyboardDevice = xkb_x11_get_core_keyboard_device_id(connection);
-    const auto reply = xcbOwned(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, true, 18, "_NET_ACTIVE_WINDOW"), nullptr));
-    m_activeWindowAtom = reply ? reply->atom : XCB_NONE;
+    m_activeWindowAtom = internAtoms<1>(connection, {"_NET_ACTIVE_WINDOW"})[0];
 }
 
 X11SyntheticKeyboard::~X11SyntheticKeyboard() = default;

@@ -1,7 +1,7 @@
 // A separate X client for the insertion tests, so that pasting and the clipboard go between
 // two processes as they do on a desktop. It reports on its standard output, one line a time.
 //
-//   paste_target line-edit [--password]  a focused line edit; prints "ready", then "text:"
+//   paste_target line-edit                a focused line edit; prints "ready", then "text:"
 //                                         and the field's text whenever it changes
 //   paste_target own-clipboard FILE TEXT  puts one item on the clipboard, FILE's bytes as
 //                                         image/png and TEXT as plain text; prints "owned"
@@ -23,13 +23,11 @@ void report(const QString& line)
     std::fflush(stdout);
 }
 
-int lineEdit(bool password)
+int lineEdit()
 {
     QLineEdit field;
     field.setWindowTitle(QStringLiteral("paste target"));
     field.setMinimumWidth(400);
-    if (password)
-        field.setEchoMode(QLineEdit::Password);
     QObject::connect(&field, &QLineEdit::textChanged,
                      [](const QString& text) { report(QStringLiteral("text:") + text); });
     field.show();
@@ -66,10 +64,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() >= 2 && args[1] == QLatin1String("line-edit"))
-        return lineEdit(args.contains(QLatin1String("--password")));
+    if (args.size() == 2 && args[1] == QLatin1String("line-edit"))
+        return lineEdit();
     if (args.size() == 4 && args[1] == QLatin1String("own-clipboard"))
         return ownClipboard(args[2], args[3]);
-    std::fprintf(stderr, "usage: paste_target line-edit [--password] | own-clipboard FILE TEXT\n");
+    std::fprintf(stderr, "usage: paste_target line-edit | own-clipboard FILE TEXT\n");
     return 2;
 }

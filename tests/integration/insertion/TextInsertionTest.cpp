@@ -108,10 +108,9 @@ protected:
     {
         return clients.emplace_back(program, arguments);
     }
-    Client& lineEdit(const QStringList& options = {})
+    Client& lineEdit()
     {
-        Client& client =
-            launch(QStringLiteral(PASTE_TARGET), QStringList{u"line-edit"_s} + options);
+        Client& client = launch(QStringLiteral(PASTE_TARGET), {u"line-edit"_s});
         EXPECT_TRUE(desktop.focusWindow("paste_target"));
         EXPECT_TRUE(client.waitForLine(u"ready"_s));
         return client;

@@ -1,24 +1,11 @@
 #include "support/TestDesktop.h"
 
-#include "platform/linux/XcbConnection.h"
+#include "platform/linux/X11Atoms.h"
 #include "support/WaitUntil.h"
 
 #include <QProcess>
 
-#include <cstring>
-
 namespace murmo::test {
-
-namespace {
-
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
-{
-    const auto reply = xcbOwned(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, false, std::strlen(name), name), nullptr));
-    return reply ? reply->atom : XCB_NONE;
-}
-
-} // namespace
 
 TestDesktop::TestDesktop()
     : m_connection(XcbConnection::open())
@@ -71,7 +58,8 @@ bool TestDesktop::clipboardHasOwner() const
 {
     auto* connection = m_connection->get();
     const auto owner = xcbOwned(xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, internAtom(connection, "CLIPBOARD")),
+        connection,
+        xcb_get_selection_owner(connection, internAtoms<1>(connection, {"CLIPBOARD"})[0]),
         nullptr));
     return owner && owner->owner != XCB_NONE;
 }
@@ -79,7 +67,7 @@ bool TestDesktop::clipboardHasOwner() const
 void TestDesktop::clearClipboard()
 {
     auto* connection = m_connection->get();
-    xcb_set_selection_owner(connection, XCB_NONE, internAtom(connection, "CLIPBOARD"),
+    xcb_set_selection_owner(connection, XCB_NONE, internAtoms<1>(connection, {"CLIPBOARD"})[0],
                             XCB_CURRENT_TIME);
     m_connection->sync();
 }
