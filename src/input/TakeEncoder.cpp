@@ -72,11 +72,7 @@ std::optional<QByteArray> TakeEncoder::finish()
 {
     if (m_worker.joinable())
         m_worker.join();
-    std::optional<QByteArray> bytes;
-    if (m_written)
-        bytes = readWhole(m_path);
-    QFile::remove(m_path);
-    return bytes;
+    return m_written ? readWhole(m_path) : std::nullopt;
 }
 
 void TakeEncoder::encode(std::stop_token stop)

@@ -25,7 +25,7 @@ public:
     TakeEncoder& operator=(const TakeEncoder&) = delete;
 
     // Once the sink is closed: waits for the worker to encode what is left and close the file,
-    // then reads it back. Nothing when any step failed. The file is deleted either way.
+    // then reads it back. Nothing when any step failed.
     std::optional<QByteArray> finish();
 
 private:

@@ -38,7 +38,7 @@ struct SourceQuery
 {
     pa_threaded_mainloop* mainloop = nullptr;
     QByteArray name;
-    pa_sample_spec spec{};
+    pa_sample_spec layout{};
     bool found = false;
     bool monitor = false;
 };
@@ -60,7 +60,7 @@ void sourceInfoArrived(pa_context*, const pa_source_info* info, int last, void* 
 {
     auto* query = static_cast<SourceQuery*>(data);
     if (!last && info) {
-        query->spec = info->sample_spec;
+        query->layout = info->sample_spec;
         query->monitor = info->monitor_of_sink != PA_INVALID_INDEX;
         query->found = true;
     }
@@ -140,7 +140,7 @@ AudioFormat PulseAudioEngine::inputFormat()
         return {};
     m_sourceName = query.name;
     // The server converts to float for us, without loss; the level is measured on floats.
-    m_format = {int(query.spec.rate), int(query.spec.channels), AudioFormat::Sample::float32};
+    m_format = {int(query.layout.rate), int(query.layout.channels), AudioFormat::Sample::float32};
     return m_format;
 }
 
@@ -261,16 +261,16 @@ void PulseAudioEngine::dropContext()
 
 std::optional<PlatformError> PulseAudioEngine::openStream(Deadline deadline)
 {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, uint32_t(m_format.sampleRate),
-                              uint8_t(m_format.channelCount)};
-    m_stream = pa_stream_new(m_context, "Dictation", &spec, nullptr);
+    const pa_sample_spec layout{PA_SAMPLE_FLOAT32NE, uint32_t(m_format.sampleRate),
+                                uint8_t(m_format.channelCount)};
+    m_stream = pa_stream_new(m_context, "Dictation", &layout, nullptr);
     if (!m_stream)
         return serverFailure(m_context);
     watchStream();
     pa_buffer_attr attributes;
     attributes.maxlength = attributes.tlength = attributes.prebuf = attributes.minreq =
         uint32_t(-1);
-    attributes.fragsize = uint32_t(pa_usec_to_bytes(fragmentMicroseconds, &spec));
+    attributes.fragsize = uint32_t(pa_usec_to_bytes(fragmentMicroseconds, &layout));
     // If the source goes away the stream ends with it, rather than moving to whatever source is
     // left, which may be a monitor of the speakers.
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);

@@ -195,31 +195,13 @@ TEST_F(KeyMonitoringTest, KeysTypedIntoOurWindowGoToLocalMonitorsOnly)
         EXPECT_EQ(std::get<Scope>(each), Scope::local);
 }
 
-// Sets an environment variable (unsets it for a null value) until the end of the scope.
-class ScopedEnvironment
-{
-public:
-    ScopedEnvironment(const char* name, const QByteArray& value)
-        : m_name(name)
-        , m_old(qgetenv(name))
-        , m_wasSet(qEnvironmentVariableIsSet(name))
-    {
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
-    ~ScopedEnvironment() { m_wasSet ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-    bool m_wasSet;
-};
-
 TEST(NoDisplayTest, StartingSaysWhatIsMissing)
 {
     EXPECT_EQ(XcbConnection::displayProblem(), std::nullopt);
-    const auto problem = [](const QByteArray& display, const QByteArray& wayland) {
-        const ScopedEnvironment x("DISPLAY", display);
-        const ScopedEnvironment w("WAYLAND_DISPLAY", wayland);
+    const QByteArray ours = qgetenv("DISPLAY"); // the desktop wrapper sets no WAYLAND_DISPLAY
+    const auto problem = [](const char* display, const char* wayland) {
+        display ? qputenv("DISPLAY", display) : qunsetenv("DISPLAY");
+        wayland ? qputenv("WAYLAND_DISPLAY", wayland) : qunsetenv("WAYLAND_DISPLAY");
         FakeScheduler time;
         XTestInjectionMarker ownInjections{time};
         X11KeyEventMonitors events{ownInjections, time};
@@ -228,10 +210,12 @@ TEST(NoDisplayTest, StartingSaysWhatIsMissing)
         EXPECT_EQ(reason, XcbConnection::displayProblem());
         return reason.value_or(QString()).toStdString();
     };
-    EXPECT_THAT(problem({}, {}), testing::HasSubstr("needs an X display"));
-    EXPECT_THAT(problem({}, "wayland-0"), testing::HasSubstr("needs XWayland"));
-    EXPECT_THAT(problem(":93", {}), testing::HasSubstr("cannot reach the X display \":93\""));
+    EXPECT_THAT(problem(nullptr, nullptr), testing::HasSubstr("needs an X display"));
+    EXPECT_THAT(problem(nullptr, "wayland-0"), testing::HasSubstr("needs XWayland"));
+    EXPECT_THAT(problem(":93", nullptr), testing::HasSubstr("cannot reach the X display \":93\""));
     EXPECT_THAT(problem(":93", "wayland-0"), testing::HasSubstr("XWayland"));
+    qputenv("DISPLAY", ours);
+    qunsetenv("WAYLAND_DISPLAY");
 }
 
 TEST(AccessibilityTrustTest, XvfbOffersWhatKeyMonitoringAndPastingNeed)
