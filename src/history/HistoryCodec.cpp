@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cctype>
+#include <string>
+#include <vector>
 
 using simdjson::dom::element;
 using simdjson::dom::element_type;
@@ -83,6 +85,27 @@ qsizetype expectedSize(const HistoryBackup& document)
     return size + size / 8;
 }
 
+// Records repeat a few labels ("mac", a handful of categories): each is kept once and shared,
+// which saves an allocation per record and the memory of many equal copies.
+class Labels
+{
+public:
+    QString text(std::string_view utf8)
+    {
+        for (const auto& [bytes, label] : m_seen) {
+            if (bytes == utf8)
+                return label;
+        }
+        QString label = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+        if (m_seen.size() < 16)
+            m_seen.emplace_back(utf8, label);
+        return label;
+    }
+
+private:
+    std::vector<std::pair<std::string, QString>> m_seen;
+};
+
 // Readers of single values: false when the value has the wrong JSON type.
 
 bool read(element value, QString& out)
@@ -124,21 +147,31 @@ bool read(element value, QUuid& out)
     return true;
 }
 
-template<class T>
-bool read(element value, std::optional<T>& out)
+bool read(element value, std::optional<QString>& out, Labels& labels)
 {
-    if (value.is_null()) {
+    std::string_view text;
+    if (value.is_null())
         out.reset();
-        return true;
-    }
-    T present{};
-    if (!read(value, present))
+    else if (value.get(text) == simdjson::SUCCESS)
+        out = labels.text(text);
+    else
         return false;
-    out = std::move(present);
     return true;
 }
 
-std::optional<HistoryItem> readItem(element value)
+bool read(element value, std::optional<double>& out)
+{
+    double number = 0;
+    if (value.is_null())
+        out.reset();
+    else if (read(value, number))
+        out = number;
+    else
+        return false;
+    return true;
+}
+
+std::optional<HistoryItem> readItem(element value, Labels& labels)
 {
     simdjson::dom::object members;
     if (value.get(members) != simdjson::SUCCESS)
@@ -155,17 +188,17 @@ std::optional<HistoryItem> readItem(element value)
         else if (key == "createdAt")
             ok = createdAt = read(member, item.createdAt);
         else if (key == "category")
-            ok = read(member, item.category);
+            ok = read(member, item.category, labels);
         else if (key == "translatedTo")
-            ok = read(member, item.translatedTo);
+            ok = read(member, item.translatedTo, labels);
         else if (key == "sentAt")
             ok = read(member, item.sentAt);
         else if (key == "sentVia")
-            ok = read(member, item.sentVia);
+            ok = read(member, item.sentVia, labels);
         else if (key == "durationSec")
             ok = read(member, item.durationSec);
         else if (key == "device")
-            ok = read(member, item.device);
+            ok = read(member, item.device, labels);
         if (!ok)
             return std::nullopt;
     }
@@ -180,8 +213,9 @@ bool readItems(element value, QList<HistoryItem>& out)
     if (value.get(elements) != simdjson::SUCCESS)
         return false;
     out.reserve(qsizetype(elements.size()));
+    Labels labels;
     for (const element record : elements) {
-        auto item = readItem(record);
+        auto item = readItem(record, labels);
         if (!item)
             return false;
         out.append(std::move(*item));

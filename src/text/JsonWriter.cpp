@@ -8,7 +8,16 @@ namespace {
 
 bool needsEscape(char byte)
 {
-    return static_cast<unsigned char>(byte) < 0x20 || byte == '"' || byte == '\\';
+    return (static_cast<unsigned char>(byte) < 0x20) | (byte == '"') | (byte == '\\');
+}
+
+// Without an early exit the compiler checks many bytes at once.
+bool anyNeedsEscape(const char* begin, const char* end)
+{
+    bool found = false;
+    for (const char* at = begin; at != end; ++at)
+        found |= needsEscape(*at);
+    return found;
 }
 
 void appendEscape(QByteArray& out, char byte)
@@ -128,9 +137,9 @@ void JsonWriter::utf8String(QByteArrayView text)
 void JsonWriter::escapeFrom(qsizetype start)
 {
     const char* begin = m_out.constData();
-    const char* found = std::find_if(begin + start, begin + m_out.size(), needsEscape);
-    if (found == begin + m_out.size())
+    if (!anyNeedsEscape(begin + start, begin + m_out.size()))
         return;
+    const char* found = std::find_if(begin + start, begin + m_out.size(), needsEscape);
     const QByteArray rest = m_out.sliced(found - begin);
     m_out.truncate(found - begin);
     for (char byte : rest) {
