@@ -57,12 +57,9 @@ FileRead readHistoryFile(const QString& path, HistoryBackup& document)
     return FileRead::decoded;
 }
 
-std::optional<QByteArray> readAsset(const CloudRecord& record)
+std::optional<QByteArray> readFile(const QString& path)
 {
-    const CloudAsset* asset = record.field<CloudAsset>(payloadField);
-    if (!asset)
-        return std::nullopt;
-    QFile file(asset->filePath);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();
@@ -264,7 +261,9 @@ QCoro::Task<> HistoryStore::runPull()
     if (!self || !record)
         co_return;
     adoptToken(*record);
-    if (const auto payload = readAsset(*record); payload && merge(*payload))
+    const CloudAsset* payload = record->field<CloudAsset>(payloadField);
+    if (const auto bytes = payload ? readFile(payload->filePath) : std::nullopt;
+        bytes && merge(*bytes))
         schedulePush(); // what only this side had goes up too
 }
 
@@ -305,8 +304,13 @@ QCoro::Task<> HistoryStore::push()
         CloudRecord record{recordType, recordName, {}, std::nullopt};
         if (auto* existing = std::get_if<CloudRecord>(&fetched)) {
             record = std::move(*existing);
-            if (const auto remote = readAsset(record))
-                merge(*remote);
+            if (const CloudAsset* payload = record.field<CloudAsset>(payloadField)) {
+                // Saving over a copy we could not read would drop what only the cloud has.
+                const auto bytes = readFile(payload->filePath);
+                if (!bytes)
+                    co_return;
+                merge(*bytes);
+            }
             adoptToken(record);
         } else if (std::get<CloudError>(fetched).code == CloudError::Code::notAuthenticated) {
             co_return; // no cloud account: a save could not succeed either

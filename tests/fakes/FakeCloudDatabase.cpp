@@ -39,7 +39,8 @@ QCoro::Task<CloudDatabase::FetchResult> FakeCloudDatabase::fetchRecord(QString r
         file->open();
         file->write(asset.value());
         file->close();
-        record.fields.insert(asset.key(), CloudAsset{file->fileName(), file});
+        const QString path = assetsUnreadable ? file->fileName() + u".gone"_s : file->fileName();
+        record.fields.insert(asset.key(), CloudAsset{path, file});
     }
     co_return record;
 }

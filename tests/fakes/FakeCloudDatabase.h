@@ -35,6 +35,7 @@ public:
 
     AccountStatus status = AccountStatus::available;
     std::optional<CloudError> fetchError; // every fetch fails with it
+    bool assetsUnreadable = false;        // fetched assets name files that are not there
     int conflictsToInject = 0; // saves refused as changed on the server before they are looked at
     std::function<void()> onSave; // runs as a save arrives, before it is judged
     Scheduler::Duration latency{100};

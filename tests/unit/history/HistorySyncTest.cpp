@@ -141,6 +141,18 @@ TEST_F(HistorySyncTest, TwoLostRacesInOnePushGiveUpUntilTheNextChange)
     EXPECT_EQ(cloudDocument().history.size(), 2);
 }
 
+TEST_F(HistorySyncTest, PushThatCannotReadTheCloudCopyLeavesItAlone)
+{
+    const QByteArray cloudOnly = document({record(u"only in the cloud"_s, 1)});
+    cloud.storeHistory(cloudOnly);
+    cloud.assetsUnreadable = true;
+    open();
+    dictate(record(u"a"_s, 2));
+    settle();
+    EXPECT_EQ(cloud.saves, 0);
+    EXPECT_EQ(cloud.historyPayload(), cloudOnly);
+}
+
 TEST_F(HistorySyncTest, TokenOfThePhoneIsAdoptedAndFieldsOfOthersSurviveAPush)
 {
     preferences.setToken(u"desktop"_s);
