@@ -203,7 +203,7 @@ void HistoryStore::save()
     file.commit();
 }
 
-void HistoryStore::remove(const QUuid& id)
+void HistoryStore::remove(QUuid id)
 {
     if (m_items.removeIf([&](const HistoryItem& item) { return item.id == id; }) > 0)
         Q_EMIT itemsChanged();

@@ -66,8 +66,9 @@ public:
     void prepend(const HistoryItem& item) override;
     void save() override;
     // Removes every record with this id and keeps the id as a tombstone, also when no record
-    // had it, so that other devices drop the record too.
-    void remove(const QUuid& id);
+    // had it, so that other devices drop the record too. The id is a copy: callers often pass
+    // the id of a record in `items`, which the removal overwrites.
+    void remove(QUuid id);
 
     bool isCloudSyncEnabled() const;
     void pull() override;
