@@ -99,18 +99,6 @@ TEST_F(HistorySyncTest, PullThatBringsNothingNewWritesNothingAndPushesNothing)
     EXPECT_EQ(cloud.saves, 0);
 }
 
-TEST_F(HistorySyncTest, BareListFromOlderWritersIsMergedWithoutTombstones)
-{
-    const HistoryItem old = record(u"old writer"_s, 5);
-    cloud.storeHistory("[" + document({old}).split('[')[1].split(']')[0] + "]");
-    ASSERT_TRUE(cloud.historyPayload()->startsWith("[{"));
-    HistoryStore& history = open();
-    history.pull();
-    time.advance(3 * cloud.latency);
-    EXPECT_EQ(history.items(), QList{old});
-    EXPECT_TRUE(history.deletedIds().isEmpty());
-}
-
 TEST_F(HistorySyncTest, PushThatLosesARaceFoldsInTheWinnerAndSavesAgain)
 {
     open();
