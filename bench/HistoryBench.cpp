@@ -81,8 +81,12 @@ BENCHMARK(BM_SaveHistory)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond
 static void BM_LoadHistory(benchmark::State& state)
 {
     StoreOnDisk disk(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(disk.open());
+    for (auto _ : state) {
+        auto store = disk.open();
+        state.PauseTiming();
+        store.reset();
+        state.ResumeTiming();
+    }
     state.SetBytesProcessed(state.iterations() * disk.fileSize);
 }
 BENCHMARK(BM_LoadHistory)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
