@@ -1,35 +1,19 @@
 #include "input/TakeEncoder.h"
 
+#include "files/PrivateTemporaryDirectory.h"
 #include "input/PCMSink.h"
 #include "platform/AudioFileEncoder.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// $XDG_RUNTIME_DIR/murmo: only this user can enter it, so file names there cannot be
-// hijacked as they could in a shared /tmp. Empty when it cannot be made.
-QString privateTemporaryDirectory()
-{
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty())
-        return {};
-    const QString directory = runtime + u"/murmo"_s;
-    const bool ready =
-        QDir().mkpath(directory) &&
-        QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
-    return ready ? directory : QString();
-}
-
 QString newFilePath()
 {
-    const QString directory = privateTemporaryDirectory();
+    const QString directory = PrivateTemporaryDirectory::path();
     if (directory.isEmpty())
         return {};
     return directory + u"/murmo-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +

@@ -1,4 +1,4 @@
-#include "platform/linux/PrivateTemporaryDirectory.h"
+#include "files/PrivateTemporaryDirectory.h"
 
 #include <QDir>
 #include <QFile>
