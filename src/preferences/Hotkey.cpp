@@ -66,4 +66,9 @@ QString hint(Hotkey hotkey)
     return info(hotkey).hint.toString();
 }
 
+QString forLinuxKeyboard(QString label)
+{
+    return label.replace(u"⌘"_s, u"Super"_s).replace(u"⌥"_s, u"Alt"_s);
+}
+
 } // namespace Hotkeys

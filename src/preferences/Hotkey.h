@@ -30,4 +30,8 @@ std::uint64_t modifierFlag(Hotkey hotkey);
 QString pickerLabel(Hotkey hotkey);
 QString hint(Hotkey hotkey);
 
+// A label above, worded for a Linux keyboard: "Hold right ⌘" becomes "Hold right Super", and
+// "⌥" becomes "Alt". What the user reads goes through here; the labels themselves stay as data.
+QString forLinuxKeyboard(QString label);
+
 } // namespace Hotkeys

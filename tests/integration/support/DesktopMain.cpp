@@ -1,4 +1,4 @@
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,11 @@ public:
 
     void SetUp() override
     {
-        // Without a display QGuiApplication aborts; say what to do instead.
+        // Without a display the application aborts; say what to do instead. Widgets come along
+        // for the views' context menus.
         ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY"))
             << "no X display: run the integration tests under scripts/with-desktop";
-        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+        m_app = std::make_unique<QApplication>(m_argc, m_argv);
     }
 
     void TearDown() override { m_app.reset(); }
@@ -29,7 +30,7 @@ public:
 private:
     int& m_argc;
     char** m_argv;
-    std::unique_ptr<QGuiApplication> m_app;
+    std::unique_ptr<QApplication> m_app;
 };
 
 } // namespace

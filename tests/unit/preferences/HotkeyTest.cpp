@@ -39,4 +39,13 @@ TEST(HotkeyTest, EachKeyHasItsCodeFlagAndTexts)
         EXPECT_FALSE(Hotkeys::fromRawValue(unknown)) << qPrintable(unknown);
 }
 
+TEST(HotkeyTest, LabelsReadAsOnALinuxKeyboard)
+{
+    EXPECT_EQ(Hotkeys::forLinuxKeyboard(Hotkeys::pickerLabel(Hotkey::rightCommand)),
+              u"Hold right Super"_s);
+    EXPECT_EQ(Hotkeys::forLinuxKeyboard(Hotkeys::hint(Hotkey::rightOption)),
+              u"Hold right Alt to dictate"_s);
+    EXPECT_EQ(Hotkeys::forLinuxKeyboard(Hotkeys::pickerLabel(Hotkey::fn)), u"Hold fn (🌐)"_s);
+}
+
 } // namespace

@@ -1,0 +1,38 @@
+#include "ui/SymbolProvider.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QSvgRenderer>
+
+using namespace Qt::StringLiterals;
+
+SymbolProvider::SymbolProvider()
+    : QQuickImageProvider(QQuickImageProvider::Image)
+{}
+
+QString SymbolProvider::path(const QString& name)
+{
+    return u":/qt/qml/Murmo/Ui/icons/"_s + name + u".svg"_s;
+}
+
+QImage SymbolProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize)
+{
+    const qsizetype slash = id.lastIndexOf(u'/');
+    QSvgRenderer svg(path(id.left(slash)));
+    const QColor color(id.mid(slash + 1));
+    if (!svg.isValid() || !color.isValid())
+        return {};
+
+    const QSize extent = requestedSize.isValid() ? requestedSize : svg.defaultSize();
+    QImage image(extent, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    svg.render(&painter);
+    // The symbol's own colour only marks its shape; paint that shape in the colour asked for.
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), color);
+    painter.end();
+    if (size)
+        *size = extent;
+    return image;
+}

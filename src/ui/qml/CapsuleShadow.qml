@@ -1,0 +1,28 @@
+import QtQuick
+
+// A soft shadow under the capsule, built from rings that grow fainter outwards.
+Item {
+    id: shadow
+
+    property real strength
+    property real radius
+    property real offset
+    readonly property int rings: 12
+
+    Repeater {
+        model: shadow.rings
+
+        Rectangle {
+            required property int index
+            readonly property real spread: shadow.radius * (index + 1) / shadow.rings
+
+            x: -spread
+            y: shadow.offset - spread
+            width: shadow.width + 2 * spread
+            height: shadow.height + 2 * spread
+            radius: height / 2
+            color: "black"
+            opacity: shadow.strength / shadow.rings
+        }
+    }
+}
