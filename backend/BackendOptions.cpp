@@ -11,7 +11,8 @@ namespace {
 
 constexpr int maxWorkers = 16;
 constexpr int maxPort = 65535;
-constexpr int maxInviteLimit = 100000;
+constexpr int maxLimit = 100000;
+constexpr int maxSeconds = 7 * 24 * 3600;
 
 using Setter = std::function<std::string(BackendOptions&, const std::string&)>;
 
@@ -47,8 +48,14 @@ const std::map<std::string, Setter>& setters()
         {"--model", [](auto& o, const auto& v) { return setNonEmpty(o.model, v); }},
         {"--workers",
          [](auto& o, const auto& v) { return setNumber(o.workers, v, 1, maxWorkers); }},
+        {"--unload-after",
+         [](auto& o, const auto& v) { return setNumber(o.unloadAfterSeconds, v, 1, maxSeconds); }},
         {"--invite-limit",
-         [](auto& o, const auto& v) { return setNumber(o.inviteLimit, v, 0, maxInviteLimit); }},
+         [](auto& o, const auto& v) { return setNumber(o.inviteLimit, v, 0, maxLimit); }},
+        {"--recipient-limit",
+         [](auto& o, const auto& v) { return setNumber(o.recipientLimit, v, 0, maxLimit); }},
+        {"--registration-limit",
+         [](auto& o, const auto& v) { return setNumber(o.registrationLimit, v, 0, maxLimit); }},
     };
     return table;
 }
@@ -100,12 +107,16 @@ std::string BackendOptions::usage()
            "  --model DIR          pocketsphinx model directory (default " +
            defaultModel().string() +
            ")\n"
-           "  --workers N          speech decoders, which is also the number of requests served\n"
-           "                       at once (default " +
+           "  --workers N          speech decoders, which is also the number of dictations\n"
+           "                       transcribed at once (default " +
            std::to_string(defaultWorkers()) +
            ")\n"
+           "  --unload-after SECS  unload a decoder after this long without work (default 300)\n"
            "  --invite-limit N     invitations one installation may queue per UTC day (default "
            "20)\n"
+           "  --recipient-limit N  invitations one address may receive per UTC day (default 3)\n"
+           "  --registration-limit N\n"
+           "                       registrations from one client address per hour (default 20)\n"
            "  --help               show this help\n"
            "\n"
            "Transcription is English only: a request asking for another language (\"lang\") is\n"

@@ -13,7 +13,10 @@ struct BackendOptions
     std::filesystem::path database = defaultDatabase();
     std::filesystem::path model = defaultModel();
     int workers = defaultWorkers();
+    int unloadAfterSeconds = 300;
     int inviteLimit = 20;
+    int recipientLimit = 3;
+    int registrationLimit = 20;
     bool help = false;
 
     // Flags come as "--name value" or "--name=value"; the result is the options or a message

@@ -1,17 +1,16 @@
 #include "BackendServer.h"
 
 #include <algorithm>
-#include <httplib.h>
 #include <iostream>
 
 #include "AudioDecoder.h"
-#include "BackendStore.h"
 #include "Base64.h"
 #include "EmailAddress.h"
 #include "InsightsWriter.h"
 #include "RecapWriter.h"
 #include "RequestBody.h"
 #include "RequestError.h"
+#include "SenderName.h"
 #include "SpeechEngine.h"
 #include "TranscriptCategorizer.h"
 #include "TranscriptCleaner.h"
@@ -25,33 +24,40 @@ constexpr int tooLarge = 413;
 constexpr int unprocessable = 422;
 constexpr int tooManyRequests = 429;
 constexpr int internalError = 500;
-// Device identifiers, onboarding sources and sender names are short; anything longer is abuse.
+// Device identifiers and onboarding sources are short; anything longer is abuse.
 constexpr std::size_t maxShortText = 200;
+constexpr std::size_t smallBody = 64 * 1024;
+constexpr std::size_t textsBody = 4 * 1024 * 1024;
 
-// Reads the body whatever its transfer encoding. Past the limit the rest is still read, and
-// dropped, so that the client hears the 413 instead of a reset connection.
-std::string readBody(const httplib::Request& request, const httplib::ContentReader& reader,
-                     const httplib::Response& response)
+std::optional<std::size_t> declaredLength(const httplib::Request& request)
 {
+    if (!request.has_header("Content-Length")) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(request.get_header_value<std::uint64_t>("Content-Length"));
+}
+
+// Reads the body whatever its transfer encoding, up to `limit` bytes.
+std::string readBody(const httplib::Request& request, const httplib::ContentReader& reader,
+                     std::size_t limit)
+{
+    const auto length = declaredLength(request);
     // A request with neither header has no body at all, as when no onboarding source is sent.
-    if (!request.has_header("Content-Length") && !request.has_header("Transfer-Encoding")) {
+    if (!length && !request.has_header("Transfer-Encoding")) {
         return {};
     }
     std::string body;
+    body.reserve(length.value_or(0));
     bool overLimit = false;
-    const bool complete = reader([&](const char* data, std::size_t length) {
-        if (!overLimit && body.size() + length > BackendServer::maxBodyBytes) {
-            overLimit = true;
-            std::string().swap(body);
-        }
+    const bool complete = reader([&](const char* data, std::size_t size) {
+        overLimit = body.size() + size > limit;
         if (!overLimit) {
-            body.append(data, length);
+            body.append(data, size);
         }
-        return true;
+        return !overLimit;
     });
-    // A declared length over the limit is refused by the library, which sets the status.
-    if (overLimit || response.status == tooLarge) {
-        throw RequestError(tooLarge, "the request body is larger than 50 MB");
+    if (overLimit) {
+        throw RequestError(tooLarge, "the request body is too large");
     }
     if (!complete) {
         throw RequestError(badRequest, "the request body could not be read");
@@ -90,7 +96,7 @@ std::string bearerToken(const httplib::Request& request)
     return header.substr(scheme.size());
 }
 
-// A short, printable text: it ends up in the database and in e-mail headers.
+// A short, printable text: it ends up in the database.
 std::optional<std::string> shortText(const RequestBody& body, const char* key)
 {
     auto value = body.optionalText(key);
@@ -102,17 +108,23 @@ std::optional<std::string> shortText(const RequestBody& body, const char* key)
     return value && !value->empty() ? value : std::nullopt;
 }
 
-AudioDecoder::Samples decodeAudio(const AudioDecoder& decoder, const RequestBody& body)
+// The recording file from the Base64 of the "audio" member.
+std::string recordingFile(const RequestBody& body)
 {
     const std::string& ext = body.text("ext");
     if (ext != "m4a" && ext != "wav") {
         throw RequestError(badRequest, "\"ext\" must be \"m4a\" or \"wav\"");
     }
-    const auto file = Base64::decode(body.text("audio"));
+    auto file = Base64::decode(body.text("audio"));
     if (!file) {
         throw RequestError(badRequest, "\"audio\" is not valid Base64");
     }
-    auto decoded = decoder.decode(*file);
+    return std::move(*file);
+}
+
+AudioDecoder::Samples decodeAudio(const AudioDecoder& decoder, const std::string& file)
+{
+    auto decoded = decoder.decode(file);
     if (const auto* error = std::get_if<AudioDecoder::Error>(&decoded)) {
         throw *error == AudioDecoder::Error::tooLong
             ? RequestError(tooLarge, "the recording is longer than " +
@@ -130,14 +142,10 @@ BackendServer::BackendServer(BackendStore& store, SpeechEngine& engine, const Au
     , m_engine(engine)
     , m_decoder(decoder)
     , m_settings(settings)
-    , m_server(std::make_unique<httplib::Server>())
+    , m_budget(settings.bodyBudget)
+    , m_server(std::make_unique<BoundedHttpServer>(settings.http))
 {
-    const std::size_t threads = std::max<std::size_t>(1, m_settings.threads);
-    m_server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     m_server->set_payload_max_length(maxBodyBytes);
-    // One request per connection: an idle keep-alive connection would hold one of the few
-    // workers for nothing.
-    m_server->set_keep_alive_max_count(1);
     m_server->set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty()) {
             replyError(response, response.status, libraryErrorMessage(response.status));
@@ -150,22 +158,19 @@ BackendServer::BackendServer(BackendStore& store, SpeechEngine& engine, const Au
                           << std::endl;
             });
     }
-    route("/api/register", [this](const auto&, const auto& b) { return registerDevice(b); });
-    route("/api/dictate", [this](const auto& r, const auto& b) { return dictate(r, b); });
-    route("/api/onboarded", [this](const auto& r, const auto& b) { return reportOnboarded(r, b); });
-    route("/api/invite", [this](const auto& r, const auto& b) { return invite(r, b); });
-    route("/api/insights", [this](const auto& r, const auto& b) { return insights(r, b); });
-    route("/api/summary", [this](const auto& r, const auto& b) { return summary(r, b); });
+    route("/api/register", {false, smallBody}, [this](Call& c) { return registerDevice(c); });
+    route("/api/dictate", {true, maxBodyBytes}, [this](Call& c) { return dictate(c); });
+    route("/api/onboarded", {true, smallBody}, [this](Call& c) { return reportOnboarded(c); });
+    route("/api/invite", {true, smallBody}, [this](Call& c) { return invite(c); });
+    route("/api/insights", {true, textsBody}, [this](Call& c) { return insights(c); });
+    route("/api/summary", {true, textsBody}, [this](Call& c) { return summary(c); });
 }
 
 BackendServer::~BackendServer() = default;
 
 int BackendServer::bind(const std::string& address, int port)
 {
-    if (port == 0) {
-        return m_server->bind_to_any_port(address);
-    }
-    return m_server->bind_to_port(address, port) ? port : -1;
+    return m_server->bindTo(address, port);
 }
 
 bool BackendServer::serve()
@@ -175,17 +180,24 @@ bool BackendServer::serve()
 
 void BackendServer::stop()
 {
-    m_server->stop();
+    m_server->stopNow();
 }
 
-void BackendServer::route(const std::string& path, Endpoint endpoint)
+// The token and the declared size are checked from the head, before a byte of the body is read.
+void BackendServer::route(const std::string& path, Route route, Endpoint endpoint)
 {
-    m_server->Post(path, [endpoint = std::move(endpoint)](const httplib::Request& request,
-                                                          httplib::Response& response,
-                                                          const httplib::ContentReader& reader) {
+    m_server->Post(path, [this, route, endpoint = std::move(endpoint)](
+                             const httplib::Request& request, httplib::Response& response,
+                             const httplib::ContentReader& reader) {
         try {
-            const std::string content = readBody(request, reader, response);
-            reply(response, ok, endpoint(request, content));
+            std::string device = route.needsToken ? authorise(request) : std::string();
+            const std::size_t expected = declaredLength(request).value_or(route.maxBody);
+            if (expected > route.maxBody) {
+                throw RequestError(tooLarge, "the request body is too large");
+            }
+            Call call{request, std::move(device), {}, m_budget.reserve(expected)};
+            call.body = readBody(request, reader, route.maxBody);
+            reply(response, ok, endpoint(call));
         } catch (const RequestError& error) {
             replyError(response, error.status(), error.what());
         } catch (const std::exception& error) {
@@ -204,26 +216,39 @@ std::string BackendServer::authorise(const httplib::Request& request)
     return *device;
 }
 
-BackendServer::Json BackendServer::registerDevice(const std::string& content)
+BackendServer::Json BackendServer::registerDevice(Call& call)
 {
-    const RequestBody body = RequestBody::parse(content);
+    const RequestBody body = RequestBody::parse(call.body);
     const std::string& device = body.text("device");
     if (device.size() > maxShortText) {
         throw RequestError(badRequest, "\"device\" is too long");
     }
-    return {{"token", m_store.registerDevice(device)}};
+    auto token = m_store.registerDevice(device, call.request.remote_addr,
+                                        m_settings.registrationsPerAddressPerHour);
+    if (!token) {
+        throw RequestError(tooManyRequests, "too many registrations from your address; try "
+                                            "again in an hour");
+    }
+    return {{"token", *token}};
 }
 
-BackendServer::Json BackendServer::dictate(const httplib::Request& request,
-                                           const std::string& content)
+BackendServer::Json BackendServer::dictate(Call& call)
 {
-    authorise(request);
-    const RequestBody body = RequestBody::parse(content);
-    // Recognition is English-only and applies no style, but the members must still be well-formed.
-    body.optionalText("lang");
-    body.optionalText("style");
-    const AudioDecoder::Samples samples = decodeAudio(m_decoder, body);
-    const std::string raw = TranscriptCleaner::raw(m_engine.transcribe(samples));
+    // The body, its Base64 text and the recording file are each about as large as the recording:
+    // each is let go as soon as the next is made.
+    Speech speech;
+    std::string file;
+    {
+        const RequestBody body = RequestBody::parse(std::exchange(call.body, {}));
+        speech.language = body.optionalText("lang");
+        // Recognition applies no style, but the member must still be well-formed.
+        body.optionalText("style");
+        file = recordingFile(body);
+    }
+    const AudioDecoder::Samples samples = decodeAudio(m_decoder, std::exchange(file, {}));
+    call.memory.release();
+    speech.samples = samples;
+    const std::string raw = TranscriptCleaner::raw(m_engine.transcribe(speech));
     const std::string text = TranscriptCleaner::clean(raw);
     if (text.empty()) {
         throw RequestError(unprocessable, "no speech was recognised");
@@ -235,39 +260,37 @@ BackendServer::Json BackendServer::dictate(const httplib::Request& request,
     return result;
 }
 
-BackendServer::Json BackendServer::reportOnboarded(const httplib::Request& request,
-                                                   const std::string& content)
+BackendServer::Json BackendServer::reportOnboarded(Call& call)
 {
-    const std::string device = authorise(request);
     // The client sends no body at all when there is no source to report.
     const auto source =
-        content.empty() ? std::nullopt : shortText(RequestBody::parse(content), "source");
-    m_store.recordOnboarding(device, source);
+        call.body.empty() ? std::nullopt : shortText(RequestBody::parse(call.body), "source");
+    m_store.recordOnboarding(call.device, source);
     return Json::object();
 }
 
-BackendServer::Json BackendServer::invite(const httplib::Request& request,
-                                          const std::string& content)
+BackendServer::Json BackendServer::invite(Call& call)
 {
-    const std::string device = authorise(request);
-    const RequestBody body = RequestBody::parse(content);
+    const RequestBody body = RequestBody::parse(call.body);
     const std::string& email = body.text("email");
     if (!EmailAddress::isValid(email)) {
         throw RequestError(badRequest, "\"email\" is not a valid e-mail address");
     }
-    const auto fromName = shortText(body, "fromName");
-    if (m_store.queueInvite(device, email, fromName, m_settings.inviteLimit) ==
-        BackendStore::InviteOutcome::limitReached) {
+    const auto fromName = SenderName::sanitise(body.optionalText("fromName"));
+    switch (m_store.queueInvite(call.device, email, fromName, m_settings.invites)) {
+    case BackendStore::InviteOutcome::queued:
+        return Json::object();
+    case BackendStore::InviteOutcome::senderLimitReached:
         throw RequestError(tooManyRequests, "the daily invitation limit is reached");
+    case BackendStore::InviteOutcome::recipientLimitReached:
+        throw RequestError(tooManyRequests, "this address has been invited enough for today");
     }
-    return Json::object();
+    throw std::logic_error("unknown invitation outcome");
 }
 
-BackendServer::Json BackendServer::insights(const httplib::Request& request,
-                                            const std::string& content)
+BackendServer::Json BackendServer::insights(Call& call)
 {
-    authorise(request);
-    auto written = InsightsWriter::write(RequestBody::parse(content).texts("samples"));
+    auto written = InsightsWriter::write(RequestBody::parse(call.body).texts("samples"));
     if (!written) {
         throw RequestError(unprocessable, "at least " +
                                               std::to_string(InsightsWriter::minimumSamples) +
@@ -276,11 +299,9 @@ BackendServer::Json BackendServer::insights(const httplib::Request& request,
     return *written;
 }
 
-BackendServer::Json BackendServer::summary(const httplib::Request& request,
-                                           const std::string& content)
+BackendServer::Json BackendServer::summary(Call& call)
 {
-    authorise(request);
-    const RequestBody body = RequestBody::parse(content);
+    const RequestBody body = RequestBody::parse(call.body);
     const std::string& period = body.text("period");
     if (!RecapWriter::isPeriod(period)) {
         throw RequestError(badRequest, "\"period\" must be week, month, year or all");

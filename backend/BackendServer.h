@@ -5,14 +5,12 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-class AudioDecoder;
-class BackendStore;
-class SpeechEngine;
+#include "BackendStore.h"
+#include "BoundedHttpServer.h"
+#include "MemoryBudget.h"
 
-namespace httplib {
-class Server;
-struct Request;
-} // namespace httplib
+class AudioDecoder;
+class SpeechEngine;
 
 // The HTTP side of murmo-backend: the six POST endpoints under /api, JSON in and out.
 class BackendServer
@@ -20,9 +18,11 @@ class BackendServer
 public:
     struct Settings
     {
-        // Requests served at once; the engine should have as many decoders.
-        std::size_t threads = 1;
-        int inviteLimit = 20;
+        BoundedHttpServer::Limits http;
+        // Request bodies held in memory at once; a larger body is read alone.
+        std::size_t bodyBudget = 64 * 1024 * 1024;
+        BackendStore::InviteLimits invites;
+        int registrationsPerAddressPerHour = 20;
         bool logRequests = false;
     };
     static constexpr std::size_t maxBodyBytes = 50 * 1024 * 1024;
@@ -37,28 +37,42 @@ public:
     int bind(const std::string& address, int port);
     // Serves on the bound socket until stop(); false when serving failed.
     bool serve();
-    // Safe from any thread.
+    // Safe from any thread; requests still in progress are cut short.
     void stop();
 
 private:
     using Json = nlohmann::json;
-    // Answers a request and its body with the JSON for a 200, or throws RequestError.
-    using Endpoint = std::function<Json(const httplib::Request&, const std::string& body)>;
+    // One request on its way through an endpoint.
+    struct Call
+    {
+        const httplib::Request& request;
+        std::string device; // whose token came with it; empty for registration
+        std::string body;
+        MemoryBudget::Share memory; // the body's share of the budget
+    };
+    // Answers a call with the JSON for a 200, or throws RequestError.
+    using Endpoint = std::function<Json(Call&)>;
+    struct Route
+    {
+        bool needsToken = true;
+        std::size_t maxBody = 64 * 1024;
+    };
 
-    void route(const std::string& path, Endpoint endpoint);
+    void route(const std::string& path, Route route, Endpoint endpoint);
     // The device the request's bearer token belongs to; RequestError 401 when there is none.
     std::string authorise(const httplib::Request& request);
 
-    Json registerDevice(const std::string& content);
-    Json dictate(const httplib::Request& request, const std::string& content);
-    Json reportOnboarded(const httplib::Request& request, const std::string& content);
-    Json invite(const httplib::Request& request, const std::string& content);
-    Json insights(const httplib::Request& request, const std::string& content);
-    Json summary(const httplib::Request& request, const std::string& content);
+    Json registerDevice(Call& call);
+    Json dictate(Call& call);
+    Json reportOnboarded(Call& call);
+    Json invite(Call& call);
+    Json insights(Call& call);
+    Json summary(Call& call);
 
     BackendStore& m_store;
     SpeechEngine& m_engine;
     const AudioDecoder& m_decoder;
     Settings m_settings;
-    std::unique_ptr<httplib::Server> m_server;
+    MemoryBudget m_budget;
+    std::unique_ptr<BoundedHttpServer> m_server;
 };

@@ -10,5 +10,5 @@ class Base64
 {
 public:
     static std::string encode(std::string_view bytes);
-    static std::optional<std::string> decode(std::string_view text);
+    static std::optional<std::string> decode(const std::string& text);
 };

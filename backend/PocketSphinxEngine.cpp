@@ -1,7 +1,12 @@
 #include "PocketSphinxEngine.h"
 
 #include <pocketsphinx.h>
+#include <sphinxbase/cmn.h>
+#include <sphinxbase/feat.h>
 #include <stdexcept>
+#include <type_traits>
+
+static_assert(std::is_same_v<mfcc_t, float>, "the decoder is built with floating-point features");
 
 PocketSphinxEngine::PocketSphinxEngine(const std::filesystem::path& modelDirectory,
                                        const std::vector<std::string>& extraArguments)
@@ -29,6 +34,9 @@ PocketSphinxEngine::PocketSphinxEngine(const std::filesystem::path& modelDirecto
         cmd_ln_free_r(m_config);
         throw std::runtime_error("cannot load the speech model from " + modelDirectory.string());
     }
+    cmn_t* mean = ps_get_feat(m_decoder)->cmn_struct;
+    m_initialMean.resize(static_cast<std::size_t>(mean->veclen));
+    cmn_live_get(mean, m_initialMean.data());
 }
 
 PocketSphinxEngine::~PocketSphinxEngine()
@@ -37,15 +45,22 @@ PocketSphinxEngine::~PocketSphinxEngine()
     cmd_ln_free_r(m_config);
 }
 
-std::string PocketSphinxEngine::transcribe(std::span<const std::int16_t> samples)
+std::string PocketSphinxEngine::transcribe(const Speech& speech)
 {
-    if (samples.empty() || ps_start_utt(m_decoder) < 0) {
+    forgetEarlierAudio();
+    if (speech.samples.empty() || ps_start_utt(m_decoder) < 0) {
         return {};
     }
     // The whole recording is one utterance, so cepstral normalisation sees all of it at once.
     const bool processed =
-        ps_process_raw(m_decoder, samples.data(), samples.size(), FALSE, TRUE) >= 0;
+        ps_process_raw(m_decoder, speech.samples.data(), speech.samples.size(), FALSE, TRUE) >= 0;
     const bool ended = ps_end_utt(m_decoder) >= 0;
     const char* hypothesis = processed && ended ? ps_get_hyp(m_decoder, nullptr) : nullptr;
     return hypothesis ? hypothesis : "";
+}
+
+void PocketSphinxEngine::forgetEarlierAudio()
+{
+    ps_start_stream(m_decoder);
+    cmn_live_set(ps_get_feat(m_decoder)->cmn_struct, m_initialMean.data());
 }

@@ -22,9 +22,15 @@ public:
     PocketSphinxEngine(const PocketSphinxEngine&) = delete;
     PocketSphinxEngine& operator=(const PocketSphinxEngine&) = delete;
 
-    std::string transcribe(std::span<const std::int16_t> samples) override;
+    // English whatever the language asked for.
+    std::string transcribe(const Speech& speech) override;
 
 private:
+    // The decoder adapts its noise estimate and cepstral mean to what it hears; each recording
+    // starts again from the model's own values.
+    void forgetEarlierAudio();
+
     cmd_ln_s* m_config = nullptr;
     ps_decoder_s* m_decoder = nullptr;
+    std::vector<float> m_initialMean; // mfcc_t in this build of the library
 };

@@ -10,18 +10,27 @@ namespace {
 
 constexpr auto fillers = std::to_array<std::string_view>(
     {"um", "umm", "uh", "uhh", "uhm", "er", "erm", "ah", "ahh", "hmm", "hm", "mm", "mmm"});
-constexpr auto questionWords = std::to_array<std::string_view>(
-    {"what", "why", "how", "when", "where", "who", "whose", "which"});
+constexpr auto questionWords =
+    std::to_array<std::string_view>({"what", "where", "when", "who", "why", "how", "which"});
 constexpr auto auxiliaries = std::to_array<std::string_view>(
-    {"am",      "is",     "are",   "was",   "were",     "do",       "does",
-     "did",     "can",    "could", "would", "will",     "should",   "shall",
-     "may",     "might",  "have",  "has",   "isn't",    "aren't",   "don't",
-     "doesn't", "didn't", "can't", "won't", "wouldn't", "couldn't", "shouldn't"});
-constexpr auto people = std::to_array<std::string_view>({"i", "you", "we", "they", "he", "she"});
-// "Do it now" is an order, but "is it ready" asks: things follow only a form of "be".
-constexpr auto things = std::to_array<std::string_view>({"it", "there", "this", "that"});
-constexpr auto formsOfBe = std::to_array<std::string_view>(
-    {"am", "is", "are", "was", "were", "isn't", "aren't", "wasn't", "weren't"});
+    {"does", "is", "are", "can", "could", "would", "will", "should"});
+// "Do it now" is an order; "do you" asks.
+constexpr auto subjectsOfDo = std::to_array<std::string_view>({"i", "you", "we", "they"});
+// Words said twice on purpose: "she had had enough", "he said that that was fine".
+constexpr auto rightfulDoubles = std::to_array<std::string_view>({"had", "that"});
+constexpr auto properNames = std::to_array<std::string_view>(
+    {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday", "january",
+     "february", "april", "june", "july", "august", "september", "october", "november",
+     "december"});
+// "May" and "March" are months only beside a date: "in may", "march third".
+constexpr auto ambiguousMonths = std::to_array<std::string_view>({"may", "march"});
+constexpr auto beforeDates = std::to_array<std::string_view>(
+    {"in", "of", "since", "until", "till", "by", "from", "early", "mid", "late", "next", "last"});
+constexpr auto ordinals = std::to_array<std::string_view>(
+    {"first",      "second",     "third",     "fourth",    "fifth",       "sixth",
+     "seventh",    "eighth",     "ninth",     "tenth",     "eleventh",    "twelfth",
+     "thirteenth", "fourteenth", "fifteenth", "sixteenth", "seventeenth", "eighteenth",
+     "nineteenth", "twentieth",  "thirtieth"});
 
 template<std::size_t N>
 bool isOneOf(std::string_view word, const std::array<std::string_view, N>& list)
@@ -82,25 +91,56 @@ std::string joined(const std::vector<std::string>& words)
 
 bool opensQuestion(const std::vector<std::string>& words)
 {
-    if (words.size() < 2) {
+    const std::string first = lowered(words[0]);
+    const std::string second = words.size() > 1 ? lowered(words[1]) : std::string();
+    if (isOneOf(first, questionWords)) {
+        return !(first == "what" && (second == "a" || second == "an")); // "What a day."
+    }
+    return isOneOf(first, auxiliaries) || (first == "do" && isOneOf(second, subjectsOfDo));
+}
+
+// "the the the" becomes "the"; fillers are gone by now, so "the um the" counts too.
+void collapseStutters(std::vector<std::string>& words)
+{
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < words.size();) {
+        const std::string word = lowered(words[i]);
+        std::size_t end = i + 1;
+        while (end < words.size() && lowered(words[end]) == word) {
+            ++end;
+        }
+        const std::size_t copies = end - i == 2 && isOneOf(word, rightfulDoubles) ? 2 : 1;
+        kept.insert(kept.end(), words.begin() + static_cast<std::ptrdiff_t>(i),
+                    words.begin() + static_cast<std::ptrdiff_t>(i + copies));
+        i = end;
+    }
+    words = std::move(kept);
+}
+
+bool startsWithDigit(std::string_view word)
+{
+    return !word.empty() && std::isdigit(static_cast<unsigned char>(word.front())) != 0;
+}
+
+// The pronoun "I" with its contractions, weekdays and months.
+bool isCapitalised(const std::vector<std::string>& words, std::size_t i)
+{
+    const std::string word = lowered(words[i]);
+    if (word == "i" || word.starts_with("i'") || isOneOf(word, properNames)) {
+        return true;
+    }
+    if (!isOneOf(word, ambiguousMonths)) {
         return false;
     }
-    const std::string first = lowered(words[0]);
-    const std::string second = lowered(words[1]);
-    return (isOneOf(first, questionWords) && isOneOf(second, auxiliaries)) ||
-           (isOneOf(first, auxiliaries) && isOneOf(second, people)) ||
-           (isOneOf(first, formsOfBe) && isOneOf(second, things));
+    const bool afterDateWord = i > 0 && isOneOf(lowered(words[i - 1]), beforeDates);
+    const bool beforeDay = i + 1 < words.size() && (startsWithDigit(words[i + 1]) ||
+                                                    isOneOf(lowered(words[i + 1]), ordinals));
+    return afterDateWord || beforeDay;
 }
 
 void capitaliseFirstLetter(std::string& word)
 {
     word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
-}
-
-// The pronoun "I" and its contractions are always upper case.
-bool isFirstPerson(std::string_view word)
-{
-    return word == "i" || word.starts_with("i'");
 }
 
 } // namespace
@@ -123,9 +163,10 @@ std::string TranscriptCleaner::clean(std::string_view rawText)
     if (words.empty()) {
         return {};
     }
-    for (auto& word : words) {
-        if (isFirstPerson(word)) {
-            capitaliseFirstLetter(word);
+    collapseStutters(words);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (isCapitalised(words, i)) {
+            capitaliseFirstLetter(words[i]);
         }
     }
     capitaliseFirstLetter(words.front());

@@ -1,5 +1,6 @@
 #include <csignal>
 #include <iostream>
+#include <malloc.h>
 #include <pthread.h>
 #include <thread>
 
@@ -17,6 +18,9 @@ extern "C" {
 namespace {
 
 constexpr std::chrono::minutes maxRecording{10};
+// Request bodies, recordings and speech models are large and come and go. Mapped one by one, each
+// goes back to the system as it is freed instead of staying in the heap of the thread that used it.
+constexpr int separateMappingFrom = 1024 * 1024;
 
 int fail(const std::string& message)
 {
@@ -50,13 +54,24 @@ std::thread stopOnSignal(BackendServer& server)
     });
 }
 
-std::unique_ptr<EnginePool> loadEngines(const BackendOptions& options)
+std::unique_ptr<EnginePool> makeEngines(const BackendOptions& options)
 {
-    std::vector<std::unique_ptr<SpeechEngine>> engines;
-    for (int i = 0; i < options.workers; ++i) {
-        engines.push_back(std::make_unique<PocketSphinxEngine>(options.model));
-    }
-    return std::make_unique<EnginePool>(std::move(engines));
+    auto engines = std::make_unique<EnginePool>(
+        [model = options.model] { return std::make_unique<PocketSphinxEngine>(model); },
+        EnginePool::Settings{static_cast<std::size_t>(options.workers),
+                             std::chrono::seconds(options.unloadAfterSeconds)});
+    // One decoder now proves the model usable before the server says it is ready.
+    engines->preload();
+    return engines;
+}
+
+BackendServer::Settings serverSettings(const BackendOptions& options)
+{
+    BackendServer::Settings settings;
+    settings.invites = {options.inviteLimit, options.recipientLimit};
+    settings.registrationsPerAddressPerHour = options.registrationLimit;
+    settings.logRequests = true;
+    return settings;
 }
 
 int run(const BackendOptions& options)
@@ -67,11 +82,9 @@ int run(const BackendOptions& options)
     av_log_set_level(AV_LOG_QUIET);
     try {
         BackendStore store(options.database);
-        const auto engines = loadEngines(options);
+        const auto engines = makeEngines(options);
         const AudioDecoder decoder(maxRecording);
-        BackendServer server(
-            store, *engines, decoder,
-            {static_cast<std::size_t>(options.workers), options.inviteLimit, true});
+        BackendServer server(store, *engines, decoder, serverSettings(options));
         const int port = server.bind(options.address, options.port);
         if (port < 0) {
             return fail("cannot listen on " + options.address + ":" + std::to_string(options.port));
@@ -93,6 +106,7 @@ int run(const BackendOptions& options)
 
 int main(int argc, char** argv)
 {
+    mallopt(M_MMAP_THRESHOLD, separateMappingFrom);
     const auto parsed = BackendOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto* error = std::get_if<std::string>(&parsed)) {
         std::cerr << "murmo-backend: " << *error << "\nTry murmo-backend --help.\n";

@@ -5,17 +5,13 @@
 // Usage: backend_transcription_bench [--data DIR] [--model DIR] [-- decoder options...]
 //   e.g. backend_transcription_bench -- -beam 1e-40 -pbeam 1e-40 -wbeam 1e-30
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <map>
-#include <sstream>
 
 #include "AudioDecoder.h"
 #include "BackendOptions.h"
 #include "PocketSphinxEngine.h"
-#include "TextAnalysis.h"
+#include "SpeechCorpus.h"
 
 namespace {
 
@@ -23,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Settings
 {
-    std::filesystem::path data = "/usr/share/pocketsphinx/test/data/librivox";
+    std::filesystem::path data = SpeechCorpus::defaultDirectory();
     std::filesystem::path model = BackendOptions::defaultModel();
     std::vector<std::string> decoderOptions;
 };
@@ -46,55 +42,6 @@ Settings parse(int argc, char** argv)
     return settings;
 }
 
-// "<s> words </s> (id)" lines of a sphinx transcription file, by id.
-std::map<std::string, std::string> references(const std::filesystem::path& file)
-{
-    std::map<std::string, std::string> result;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        const auto open = line.rfind('(');
-        if (open == std::string::npos) {
-            continue;
-        }
-        const std::string id = line.substr(open + 1, line.rfind(')') - open - 1);
-        std::string text = line.substr(0, open);
-        for (const std::string_view marker : {"<s>", "</s>"}) {
-            for (auto at = text.find(marker); at != std::string::npos; at = text.find(marker)) {
-                text.erase(at, marker.size());
-            }
-        }
-        result[id] = text;
-    }
-    return result;
-}
-
-std::size_t editDistance(const std::vector<std::string>& a, const std::vector<std::string>& b)
-{
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] =
-                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 double seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
@@ -113,26 +60,25 @@ int main(int argc, char** argv)
     double workSeconds = 0;
     std::size_t errors = 0;
     std::size_t referenceWords = 0;
-    for (const auto& [id, reference] : references(settings.data / "transcription")) {
+    const SpeechCorpus corpus(settings.data);
+    for (const auto& [id, reference] : corpus.references()) {
         const auto start = Clock::now();
-        const auto decoded = decoder.decode(readFile(settings.data / (id + ".wav")));
+        const auto decoded = decoder.decode(corpus.recording(id));
         const auto* samples = std::get_if<AudioDecoder::Samples>(&decoded);
         if (!samples) {
             std::printf("%s: cannot decode\n", id.c_str());
             continue;
         }
-        const std::string hypothesis = engine.transcribe(*samples);
+        const std::string hypothesis = engine.transcribe({*samples, std::nullopt});
         const double work = seconds(Clock::now() - start);
         const double audio = double(samples->size()) / AudioDecoder::sampleRate;
-        const auto expected = TextAnalysis::words(reference);
-        const std::size_t wrong = editDistance(expected, TextAnalysis::words(hypothesis));
+        const auto [wrong, words] = SpeechCorpus::wordErrors(reference, hypothesis);
         std::printf("%s: %.2f s audio, RTF %.3f, WER %.1f %% (%zu/%zu)\n  heard: %s\n", id.c_str(),
-                    audio, work / audio, 100.0 * wrong / expected.size(), wrong, expected.size(),
-                    hypothesis.c_str());
+                    audio, work / audio, 100.0 * wrong / words, wrong, words, hypothesis.c_str());
         audioSeconds += audio;
         workSeconds += work;
         errors += wrong;
-        referenceWords += expected.size();
+        referenceWords += words;
     }
     if (referenceWords == 0) {
         std::printf("no fixtures found under %s\n", settings.data.c_str());

@@ -1,20 +1,8 @@
 #include "api/BackendOrigin.h"
 
-#include <QHostAddress>
+#include "net/NetworkAddress.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-bool isLoopback(const QString& host)
-{
-    if (host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(host);
-    return !address.isNull() && address.isLoopback();
-}
-
-} // namespace
 
 namespace BackendOrigin {
 
@@ -26,7 +14,7 @@ std::variant<QUrl, QString> parse(const QString& setting)
         url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty()) {
         return u"The backend address \"%1\" is not an http or https URL."_s.arg(setting);
     }
-    if (scheme == u"http"_s && !isLoopback(url.host())) {
+    if (scheme == u"http"_s && !NetworkAddress::isLoopbackHost(url.host())) {
         return u"The backend address \"%1\" is not on this machine, so it must use https."_s.arg(
             setting);
     }

@@ -1,5 +1,7 @@
 #include "api/BackendTransport.h"
 
+#include "api/OneShotBody.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
@@ -29,9 +31,13 @@ bool isConnectionLevel(QNetworkReply::NetworkError error)
     return error != QNetworkReply::NoError && error < QNetworkReply::ProxyConnectionRefusedError;
 }
 
-bool isProtocolLevel(QNetworkReply::NetworkError error)
+// Qt gives up with ContentReSendError when the connection ended without a valid reply and it
+// would have had to send the request again: the peer took the request and did not answer in HTTP.
+bool isNotHttp(QNetworkReply::NetworkError error)
 {
-    return error >= QNetworkReply::ProtocolUnknownError && error <= QNetworkReply::ProtocolFailure;
+    return (error >= QNetworkReply::ProtocolUnknownError &&
+            error <= QNetworkReply::ProtocolFailure) ||
+           error == QNetworkReply::ContentReSendError;
 }
 
 HttpReply classify(QNetworkReply& reply, bool timedOut)
@@ -41,7 +47,7 @@ HttpReply classify(QNetworkReply& reply, bool timedOut)
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && !isConnectionLevel(reply.error()))
         return {HttpReply::Kind::http, status.toInt(), reply.readAll(), {}};
-    if (isProtocolLevel(reply.error()))
+    if (isNotHttp(reply.error()))
         return {HttpReply::Kind::notHttp, 0, {}, reply.errorString()};
     return {HttpReply::Kind::transportError, 0, {}, reply.errorString()};
 }
@@ -55,13 +61,27 @@ BackendTransport::BackendTransport(QNetworkAccessManager& network, Scheduler& sc
 
 QCoro::Task<HttpReply> BackendTransport::post(Request request)
 {
+    const QByteArray body = request.body.value_or(QByteArray());
     QNetworkRequest http(request.url);
     http.setHeader(QNetworkRequest::ContentTypeHeader, "application/json"_ba);
+    // Unbuffered, with its length known, the one-shot body is streamed, not copied into a
+    // rewindable buffer.
+    http.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    http.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
     if (request.bearerToken)
         http.setRawHeader("Authorization", "Bearer " + request.bearerToken->toUtf8());
+    // Every request gets a fresh connection, so none meets a kept-alive one the server has
+    // already dropped, the one case where sending again would be harmless.
+    http.setRawHeader("Connection", "close");
+    http.setAttribute(QNetworkRequest::Http2AllowedAttribute, false); // streams share a connection
+    // A redirect would carry the token to wherever the reply points; it is an answer like any
+    // other.
+    http.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                      QNetworkRequest::ManualRedirectPolicy);
 
-    const std::unique_ptr<QNetworkReply, DeleteLater> reply(
-        m_network.post(http, request.body.value_or(QByteArray())));
+    auto* upload = new OneShotBody(body);
+    const std::unique_ptr<QNetworkReply, DeleteLater> reply(m_network.post(http, upload));
+    upload->setParent(reply.get());
     bool timedOut = false;
     TimerHandle timeout;
     const auto restartTimeout = [&, replyPointer = QPointer<QNetworkReply>(reply.get())] {

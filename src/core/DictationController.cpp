@@ -24,7 +24,7 @@ const QString micUnavailable = u"Mic unavailable"_s;
 const QString didntCatchThat = u"Didn't catch that"_s;
 const QString tryAgain = u"Try again"_s;
 const QString secureField = u"Secure field — not inserted"_s;
-const QString copiedPressPaste = u"Copied — press ⌘V"_s;
+const QString copiedPressPaste = u"Copied — press Ctrl+V"_s;
 const QString deviceLabel = u"mac"_s;
 
 const WindowLayout homeLayout{{1200, 780}, {1120, 720}, u"Murmo"_s, true, true};

@@ -1,5 +1,7 @@
 #include "input/HotkeyMonitor.h"
 
+#include <utility>
+
 namespace {
 
 // By value: a callback may replace the callbacks while it runs.
@@ -7,6 +9,21 @@ void call(std::function<void()> callback)
 {
     if (callback)
         callback();
+}
+
+// The flag only the watched key itself sets: each right-hand key shares its modifier flag with
+// the left-hand one.
+std::uint64_t ownFlag(Hotkey hotkey)
+{
+    switch (hotkey) {
+    case Hotkey::rightCommand:
+        return ModifierFlags::rightCommandKey;
+    case Hotkey::rightOption:
+        return ModifierFlags::rightOptionKey;
+    case Hotkey::fn:
+        return ModifierFlags::function;
+    }
+    return 0;
 }
 
 } // namespace
@@ -21,15 +38,27 @@ HotkeyMonitor::~HotkeyMonitor()
     stop();
 }
 
-void HotkeyMonitor::start()
+void HotkeyMonitor::setHotkey(Hotkey hotkey)
+{
+    if (hotkey == m_hotkey)
+        return;
+    m_hotkey = hotkey;
+    if (std::exchange(m_holding, false))
+        call(m_callbacks.onHoldEnded);
+}
+
+std::optional<QString> HotkeyMonitor::start()
 {
     using Scope = KeyEventMonitors::Scope;
     using Kind = KeyEventMonitors::Kind;
     stop();
+    if (auto reason = m_events.unavailableReason())
+        return reason;
     install(Scope::global, Kind::flagsChanged, &HotkeyMonitor::flagsChanged);
     install(Scope::global, Kind::keyDown, &HotkeyMonitor::keyDown);
     // No local key-down monitor: typing into our own windows never interrupts a hold.
     install(Scope::local, Kind::flagsChanged, &HotkeyMonitor::flagsChanged);
+    return std::nullopt;
 }
 
 void HotkeyMonitor::stop()
@@ -56,7 +85,7 @@ void HotkeyMonitor::flagsChanged(const KeyEvent& event)
 {
     if (event.keyCode != Hotkeys::keyCode(m_hotkey))
         return;
-    const bool down = event.modifierFlags & Hotkeys::modifierFlag(m_hotkey);
+    const bool down = event.modifierFlags & ownFlag(m_hotkey);
     if (down && !m_holding) {
         m_holding = true;
         m_holdStart = m_clock.now();

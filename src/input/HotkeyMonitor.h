@@ -9,7 +9,8 @@
 #include <vector>
 
 // Watches the hold key anywhere on the desktop. A hold begins when the key goes down and ends
-// when it comes up; a key typed early in the hold interrupts it instead. Main thread only.
+// when that very key comes up, whatever the other key sharing its flag does; a key typed early in
+// the hold interrupts it instead. Main thread only.
 class HotkeyMonitor final : public HoldKeySource
 {
 public:
@@ -21,10 +22,11 @@ public:
     HotkeyMonitor(const HotkeyMonitor&) = delete;
     HotkeyMonitor& operator=(const HotkeyMonitor&) = delete;
 
-    // Read afresh on every event: a change takes effect with the next one.
-    void setHotkey(Hotkey hotkey) override { m_hotkey = hotkey; }
+    // Read afresh on every event: a change takes effect with the next one. A hold in progress
+    // ends, since the release of its key would no longer be seen.
+    void setHotkey(Hotkey hotkey) override;
     void setCallbacks(Callbacks callbacks) override { m_callbacks = std::move(callbacks); }
-    void start() override;
+    std::optional<QString> start() override;
     // Removes the monitors and forgets any hold in progress, calling nothing.
     void stop() override;
 

@@ -1,15 +1,12 @@
 #include "input/MicrophoneRecorder.h"
 
 #include "input/PCMSink.h"
+#include "input/TakeEncoder.h"
 #include "platform/AudioEngine.h"
-#include "platform/AudioFileEncoder.h"
 
 #include <QDataStream>
-#include <QDir>
-#include <QFile>
+#include <QIODevice>
 #include <QPointer>
-#include <QStandardPaths>
-#include <QUuid>
 
 #include <algorithm>
 #include <bit>
@@ -83,32 +80,6 @@ QByteArray wavFile(const QByteArray& pcm)
     return wav;
 }
 
-// $XDG_RUNTIME_DIR/murmo: only this user can enter it, so file names there cannot be
-// hijacked as they could in a shared /tmp. Empty when it cannot be made.
-QString privateTemporaryDirectory()
-{
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty())
-        return {};
-    const QString directory = runtime + u"/murmo"_s;
-    const bool ready =
-        QDir().mkpath(directory) &&
-        QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
-    return ready ? directory : QString();
-}
-
-std::optional<QByteArray> readWhole(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.isEmpty())
-        return std::nullopt;
-    return bytes;
-}
-
 } // namespace
 
 MicrophoneRecorder::MicrophoneRecorder(Collaborators c, QObject* parent)
@@ -124,8 +95,8 @@ MicrophoneRecorder::MicrophoneRecorder(Collaborators c, QObject* parent)
 MicrophoneRecorder::~MicrophoneRecorder()
 {
     if (m_recording) {
-        m_engine.removeTap();
         m_engine.stop();
+        m_engine.removeTap();
     }
 }
 
@@ -150,6 +121,7 @@ std::optional<RecorderError> MicrophoneRecorder::start()
         return RecorderError{error->domain, error->code, error->description};
     }
 
+    m_encoding = std::make_unique<TakeEncoder>(m_encoder, m_sink);
     m_recording = true;
     m_startedAt = m_clock.now();
     m_levelTimer = m_scheduler.runEvery(levelInterval, [self = QPointer(this)] {
@@ -164,10 +136,15 @@ std::optional<Take> MicrophoneRecorder::stop()
     if (!m_recording)
         return std::nullopt;
     endCapture();
-    const QByteArray pcm = m_sink->takePcm();
-    if (pcm.size() <= minimumPcmBytes)
+    const auto encoding = std::exchange(m_encoding, nullptr);
+    if (m_sink->pcmSize() <= minimumPcmBytes) {
+        m_sink->takePcm();
         return std::nullopt;
-    if (auto m4a = encodeAac(pcm))
+    }
+    // The worker has kept up with the capture: only the last moments are left to encode.
+    const std::optional<QByteArray> m4a = encoding->finish();
+    const QByteArray pcm = m_sink->takePcm();
+    if (m4a)
         return Take{*m4a, u"m4a"_s};
     return Take{wavFile(pcm), u"wav"_s};
 }
@@ -177,13 +154,16 @@ void MicrophoneRecorder::cancel()
     if (!m_recording)
         return;
     endCapture();
+    m_encoding.reset();
     m_sink->reset();
 }
 
 void MicrophoneRecorder::endCapture()
 {
-    m_engine.removeTap();
+    // Stopping first lets the engine hand over the audio since its last full buffer.
     m_engine.stop();
+    m_engine.removeTap();
+    m_sink->close();
     m_recording = false;
     m_levelTimer.cancel();
     setLevel(0);
@@ -195,19 +175,4 @@ void MicrophoneRecorder::setLevel(double level)
         return;
     m_level = level;
     Q_EMIT levelChanged();
-}
-
-std::optional<QByteArray> MicrophoneRecorder::encodeAac(const QByteArray& pcm) const
-{
-    const QString directory = privateTemporaryDirectory();
-    if (directory.isEmpty())
-        return std::nullopt;
-    const QString path = directory + u"/murmo-"_s +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + u".m4a"_s;
-    std::optional<QByteArray> bytes;
-    if (!m_encoder.writeAac(pcm, path))
-        bytes = readWhole(path);
-    // Whatever happened above, nothing of the recording stays on disk.
-    QFile::remove(path);
-    return bytes;
 }

@@ -14,10 +14,12 @@
 class AudioEngine;
 class AudioFileEncoder;
 class PCMSink;
+class TakeEncoder;
 
 // Captures the default microphone while the user dictates, converting on the fly to 16 kHz mono
-// 16-bit PCM, and on stop hands back one compressed recording. Main thread only, except the tap
-// handler, which runs on the engine's capture thread and shares only the sink.
+// 16-bit PCM and encoding it as it arrives, and on stop hands back one compressed recording. Main
+// thread only, except the tap handler, which runs on the engine's capture thread, and the
+// encoder's worker; both share only the sink.
 class MicrophoneRecorder final : public QObject, public Recorder
 {
     Q_OBJECT
@@ -57,7 +59,6 @@ Q_SIGNALS:
 private:
     void endCapture();
     void setLevel(double level);
-    std::optional<QByteArray> encodeAac(const QByteArray& pcm) const;
 
     AudioEngine& m_engine;
     AudioConverterFactory m_makeConverter;
@@ -65,6 +66,7 @@ private:
     const Clock& m_clock;
     Scheduler& m_scheduler;
     std::shared_ptr<PCMSink> m_sink;
+    std::unique_ptr<TakeEncoder> m_encoding; // while recording
     TimerHandle m_levelTimer;
     double m_level = 0;
     bool m_recording = false;

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "platform/PlatformError.h"
+#include "platform/AudioFileWriter.h"
 
-#include <QByteArray>
 #include <QString>
 
-#include <optional>
+#include <memory>
 
-// Writes finished recordings as compressed audio files.
+// Writes recordings as compressed audio files. May be used from any one thread at a time.
 class AudioFileEncoder
 {
 public:
     virtual ~AudioFileEncoder() = default;
-    // Writes 16 kHz mono signed 16-bit little-endian `pcm` to `path` as AAC in an MPEG-4 (.m4a)
-    // container, complete and closed when this returns; the error when it could not.
-    virtual std::optional<PlatformError> writeAac(const QByteArray& pcm, const QString& path) = 0;
+    // Begins an AAC file in an MPEG-4 (.m4a) container at `path`. Never null: when the file
+    // cannot be begun, the writer's calls return why.
+    virtual std::unique_ptr<AudioFileWriter> openAac(const QString& path) = 0;
 };

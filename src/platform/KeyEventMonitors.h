@@ -13,6 +13,10 @@ inline constexpr std::uint64_t control = 0x40000;
 inline constexpr std::uint64_t option = 0x80000;
 inline constexpr std::uint64_t command = 0x100000;
 inline constexpr std::uint64_t function = 0x800000;
+// The right-hand keys a hold may use also set a flag of their own, so that a watcher can tell
+// which of the two keys sharing a flag is down.
+inline constexpr std::uint64_t rightCommandKey = 0x10;
+inline constexpr std::uint64_t rightOptionKey = 0x40;
 } // namespace ModifierFlags
 
 // One keyboard event in the program's own virtual key codes.
@@ -42,7 +46,7 @@ public:
     };
     enum class Kind
     {
-        flagsChanged, // a modifier key went down or up
+        flagsChanged, // a modifier key or Caps Lock went down or up
         keyDown       // any other key went down, auto-repeats included
     };
     using Handler = std::function<void(const KeyEvent&)>;
@@ -53,4 +57,7 @@ public:
     virtual std::optional<KeyMonitorHandle> addMonitor(Scope scope, Kind kind, Handler handler) = 0;
     // Takes effect at once, even for an event that is being delivered.
     virtual void removeMonitor(KeyMonitorHandle handle) = 0;
+    // Why no monitor can be installed at all (no display to watch, for instance), in words for
+    // the user; none when monitors can be installed.
+    virtual std::optional<QString> unavailableReason() const = 0;
 };

@@ -17,12 +17,6 @@ TEST(TextRulesTest, CleanUpDropsFillersAndMarkersAndPunctuates)
         {"um so uh i think we're done", "So I think we're done."},
         {"<s> send it <sil> [NOISE] ++UH++ now </s>", "Send it now."},
         {"read(2) the book", "Read the book."},
-        {"what is the time", "What is the time?"},
-        {"can you call me", "Can you call me?"},
-        {"how about tomorrow", "How about tomorrow."},
-        {"do it now", "Do it now."},
-        {"is it ready", "Is it ready?"},
-        {"i'm sure i'll go and i said hi", "I'm sure I'll go and I said hi."},
         {"   spaced \t out  ", "Spaced out."},
         {"umbrella ahead", "Umbrella ahead."},
         {"um uh hmm <sil>", ""},
@@ -32,6 +26,40 @@ TEST(TextRulesTest, CleanUpDropsFillersAndMarkersAndPunctuates)
         EXPECT_EQ(TranscriptCleaner::clean(raw), text) << raw;
     }
     EXPECT_EQ(TranscriptCleaner::raw("<s> so(2) um <sil>  right [NOISE] </s>"), "so um right");
+}
+
+TEST(TextRulesTest, CleanUpAsksCapitalisesAndDropsStutters)
+{
+    const Pairs cases = {
+        {"what time is it", "What time is it?"},
+        {"how about tomorrow", "How about tomorrow?"},
+        {"where when who why", "Where when who why?"},
+        {"does it work", "Does it work?"},
+        {"is it ready", "Is it ready?"},
+        {"are we there", "Are we there?"},
+        {"can you call me", "Can you call me?"},
+        {"could we meet", "Could we meet?"},
+        {"would you mind", "Would you mind?"},
+        {"will it rain", "Will it rain?"},
+        {"should i go", "Should I go?"},
+        {"do you know", "Do you know?"},
+        {"do it now", "Do it now."},
+        {"what a day", "What a day."},
+        {"it is what it is", "It is what it is."},
+        {"i'm sure i've said i'll go and i said hi", "I'm sure I've said I'll go and I said hi."},
+        {"see you on monday or sunday", "See you on Monday or Sunday."},
+        {"due in january then december", "Due in January then December."},
+        {"in may or march fifth or may 3", "In May or March fifth or May 3."},
+        {"this may take a while so march on", "This may take a while so march on."},
+        {"the the the plan is is set", "The plan is set."},
+        {"the um the plan", "The plan."},
+        {"I i i agree", "I agree."},
+        {"she had had enough", "She had had enough."},
+        {"he said that that was fine", "He said that that was fine."},
+    };
+    for (const auto& [raw, text] : cases) {
+        EXPECT_EQ(TranscriptCleaner::clean(raw), text) << raw;
+    }
 }
 
 TEST(TextRulesTest, CategoryOnlyWhenARuleIsSure)
@@ -63,10 +91,11 @@ TEST(TextRulesTest, Base64IsStrictStandardBase64)
         EXPECT_EQ(Base64::encode(bytes), text);
         EXPECT_EQ(Base64::decode(text), bytes) << text;
     }
-    for (const char* bad :
-         {"Zg", "Zg=", "Z===", "====", "Zm9v\n", "Zm 9", "Zm9-", "Zm9_", "Zg==Zg=="}) {
+    for (const std::string bad : {"Zg", "Zg=", "Z===", "====", "Zm9v\n", "Zm 9", "Zm9-", "Zm9_",
+                                  "Zg==Zg==", "Zg=a", "Z=g=", "Zm9vZg="}) {
         EXPECT_EQ(Base64::decode(bad), std::nullopt) << bad;
     }
+    EXPECT_EQ(Base64::decode(std::string("Zm9v\0AAA", 8)), std::nullopt);
 }
 
 TEST(TextRulesTest, OnlyPlainEmailAddressesPass)
@@ -74,10 +103,26 @@ TEST(TextRulesTest, OnlyPlainEmailAddressesPass)
     for (const char* good : {"a@b.co", "first.last+tag@mail.example.org", "x_y@sub-domain.io"}) {
         EXPECT_TRUE(EmailAddress::isValid(good)) << good;
     }
-    for (const char* bad :
-         {"", "plain", "@b.co", "a@", "a@b", "a@b.c", "a@@b.co", "a@b@c.co", ".a@b.co", "a..b@b.co",
-          "a b@b.co", "a@-b.co", "a@b..co", "a@b.co\r\nBcc: x@y.zz", "a@b.co ", "\"a\"@b.co",
-          "a@[127.0.0.1]", "ä@b.co"}) {
+    for (const char* bad : {"",
+                            "plain",
+                            "@b.co",
+                            "a@",
+                            "a@b",
+                            "a@b.c",
+                            "a@@b.co",
+                            "a@b@c.co",
+                            ".a@b.co",
+                            "a..b@b.co",
+                            "a b@b.co",
+                            "a@-b.co",
+                            "a@b-.co",
+                            "a@mail-.example.org",
+                            "a@b..co",
+                            "a@b.co\r\nBcc: x@y.zz",
+                            "a@b.co ",
+                            "\"a\"@b.co",
+                            "a@[127.0.0.1]",
+                            "ä@b.co"}) {
         EXPECT_FALSE(EmailAddress::isValid(bad)) << bad;
     }
     EXPECT_FALSE(EmailAddress::isValid(std::string(65, 'a') + "@b.co"));

@@ -5,6 +5,7 @@
 #include "fakes/FakeDictationBackend.h"
 #include "fakes/FakeDictationHistory.h"
 #include "fakes/FakeHoldKeySource.h"
+#include "fakes/FakePasteboard.h"
 #include "fakes/FakeRecorder.h"
 #include "fakes/FakeScheduler.h"
 #include "fakes/FakeTextInserter.h"
@@ -24,8 +25,8 @@ struct ControllerHarness
     {
         preferences.setOnboarded(true);
         controller = std::make_unique<DictationController>(DictationController::Collaborators{
-            time, time, preferences, desktop, desktop, desktop, recorder, keys, backend, inserter,
-            history, windows, desktop});
+            time, time, preferences, desktop, pasteboard, desktop, recorder, keys, backend,
+            inserter, history, windows, desktop});
         controller->setUp();
     }
 
@@ -56,6 +57,7 @@ struct ControllerHarness
     MemoryPreferencesStore store;
     Preferences preferences{store};
     FakeDesktop desktop;
+    FakePasteboard pasteboard{time};
     FakeRecorder recorder{time};
     FakeHoldKeySource keys;
     FakeDictationBackend backend{time};

@@ -22,7 +22,12 @@ public:
         running = !startError;
         return startError;
     }
-    void stop() override { running = false; }
+    void stop() override
+    {
+        if (tap && running && !tail.isEmpty())
+            tap({format, tail});
+        running = false;
+    }
 
     void deliver(const AudioBuffer& buffer)
     {
@@ -32,6 +37,8 @@ public:
 
     AudioFormat format{48000, 2, AudioFormat::Sample::float32};
     std::optional<PlatformError> startError;
+    // What stop() hands over, as a real engine hands over the audio since its last full buffer.
+    QByteArray tail;
     TapHandler tap;
     int tapFrames = 0;
     int tapsInstalledOverAnother = 0;

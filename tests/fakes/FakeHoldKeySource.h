@@ -8,7 +8,11 @@ class FakeHoldKeySource final : public HoldKeySource
 public:
     void setHotkey(Hotkey key) override { hotkey = key; }
     void setCallbacks(Callbacks c) override { callbacks = std::move(c); }
-    void start() override { ++starts; }
+    std::optional<QString> start() override
+    {
+        ++starts;
+        return std::nullopt;
+    }
     void stop() override { ++stops; }
 
     void press() { callbacks.onHoldBegan(); }

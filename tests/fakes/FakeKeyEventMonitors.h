@@ -17,6 +17,7 @@ public:
         return registry.add(scope, kind, std::move(handler));
     }
     void removeMonitor(KeyMonitorHandle handle) override { registry.remove(handle); }
+    std::optional<QString> unavailableReason() const override { return unavailable; }
 
     void send(Scope scope, Kind kind, const KeyEvent& event)
     {
@@ -25,5 +26,6 @@ public:
 
     // Installations of these scope and kind pairs fail.
     std::set<std::pair<Scope, Kind>> refused;
+    std::optional<QString> unavailable;
     KeyMonitorRegistry registry;
 };

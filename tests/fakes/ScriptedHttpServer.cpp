@@ -89,6 +89,7 @@ void ScriptedHttpServer::readFrom(QTcpSocket* socket)
 void ScriptedHttpServer::answer(QTcpSocket* socket, const Received& request)
 {
     std::deque<Reply>& queue = m_script[request.path];
+    unscripted += queue.empty();
     const Reply reply = queue.empty() ? Reply{404, {}, Reply::Mode::respond} : queue.front();
     if (!queue.empty())
         queue.pop_front();
@@ -96,13 +97,13 @@ void ScriptedHttpServer::answer(QTcpSocket* socket, const Received& request)
     case Reply::Mode::hang:
         return;
     case Reply::Mode::garbage:
-        socket->write("SSH-2.0-not-http\r\n\r\n");
+        socket->write(reply.body);
         break;
     case Reply::Mode::respond:
         socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " Scripted\r\n" +
                       "Content-Type: application/json\r\nContent-Length: " +
-                      QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n" +
-                      reply.body);
+                      QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n" +
+                      reply.headers + "\r\n" + reply.body);
         break;
     }
     socket->disconnectFromHost();

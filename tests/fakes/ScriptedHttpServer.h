@@ -23,11 +23,12 @@ public:
         {
             respond, // status line, headers and body
             hang,    // read the request, never answer
-            garbage, // bytes that are not HTTP, then close
+            garbage, // the body's bytes as they are, not HTTP, then close
         };
         int status = 200;
         QByteArray body;
         Mode mode = Mode::respond;
+        QByteArray headers = {}; // further header lines, each ending in "\r\n"
     };
 
     struct Received
@@ -47,6 +48,7 @@ public:
     QList<Received> receivedAt(const QByteArray& path) const;
 
     QList<Received> received;
+    int unscripted = 0; // requests that met no scripted reply
 
 Q_SIGNALS:
     void requestReceived();

@@ -6,7 +6,8 @@
 #include <chrono>
 
 // Passes everything on to a real engine and watches its tap: how many buffers and frames went
-// through, and when the first one arrived. The counters are written on the capture thread.
+// through, and when the first one arrived and how long it was. The counters are written on the
+// capture thread.
 class SpyAudioEngine final : public AudioEngine
 {
 public:
@@ -25,8 +26,10 @@ public:
                             [this, handler = std::move(handler)](const AudioBuffer& b) {
                                 const Instant arrived = std::chrono::steady_clock::now();
                                 handler(b);
-                                if (buffers == 0)
+                                if (buffers == 0) {
                                     firstBufferAt = arrived;
+                                    firstBufferFrames = b.frameCount();
+                                }
                                 frames += b.frameCount();
                                 ++buffers;
                             });
@@ -38,6 +41,7 @@ public:
     std::atomic<int> buffers{0};
     std::atomic<qint64> frames{0};
     std::atomic<Instant> firstBufferAt{};
+    std::atomic<qint64> firstBufferFrames{0};
 
 private:
     AudioEngine& m_engine;

@@ -118,53 +118,99 @@ Result send(Output& out, const AVFrame* frame, AVPacket* packet)
     }
 }
 
-Result encode(Output& out, const QByteArray& pcm)
+// Feeds the encoder in frames of its own size, keeping the samples that do not fill one for the
+// next call, so the file is the same however the audio was split on its way in.
+class FfmpegAacWriter final : public AudioFileWriter
 {
-    std::unique_ptr<AVFrame, FrameCloser> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketCloser> packet(av_packet_alloc());
-    if (!frame || !packet)
-        return failure(AVERROR(ENOMEM), "encode");
-    frame->format = out.codec->sample_fmt;
-    frame->sample_rate = out.codec->sample_rate;
-    frame->nb_samples = out.codec->frame_size;
-    av_channel_layout_copy(&frame->ch_layout, &out.codec->ch_layout);
-    if (const int rc = av_frame_get_buffer(frame.get(), 0); rc < 0)
-        return failure(rc, "encode");
-
-    const qsizetype total = pcm.size() / 2;
-    for (qsizetype at = 0; at < total; at += out.codec->frame_size) {
-        if (const int rc = av_frame_make_writable(frame.get()); rc < 0)
-            return failure(rc, "encode");
-        // The encoder takes a short last frame.
-        frame->nb_samples = int(std::min<qsizetype>(out.codec->frame_size, total - at));
-        auto* samples = reinterpret_cast<float*>(frame->data[0]);
-        for (int i = 0; i < frame->nb_samples; ++i) {
-            qint16 sample;
-            std::memcpy(&sample, pcm.constData() + (at + i) * 2, sizeof sample);
-            samples[i] = float(sample) / 32768.0f;
-        }
-        frame->pts = at;
-        if (Result error = send(out, frame.get(), packet.get()))
-            return error;
+public:
+    explicit FfmpegAacWriter(const QString& path)
+    {
+        // The AAC encoder prints its statistics on every close, and warns of the frames it still
+        // held when a cancelled recording is dropped; keep stderr for real problems.
+        av_log_set_level(AV_LOG_ERROR);
+        m_error = openOutput(m_out, QFile::encodeName(path));
+        if (!m_error)
+            m_error = allocateFrame();
     }
-    return send(out, nullptr, packet.get());
-}
+
+    Result append(QByteArrayView pcm) override
+    {
+        for (qsizetype at = 0; !m_error && at + 1 < pcm.size();) {
+            const int room = m_out.codec->frame_size - m_filled;
+            const int samples = int(std::min<qsizetype>(room, (pcm.size() - at) / 2));
+            if (m_filled == 0) {
+                if (const int rc = av_frame_make_writable(m_frame.get()); rc < 0)
+                    return m_error = failure(rc, "encode");
+            }
+            auto* out = reinterpret_cast<float*>(m_frame->data[0]) + m_filled;
+            for (int i = 0; i < samples; ++i) {
+                qint16 sample;
+                std::memcpy(&sample, pcm.data() + at + 2 * i, sizeof sample);
+                out[i] = float(sample) / 32768.0f;
+            }
+            at += 2 * qsizetype(samples);
+            m_filled += samples;
+            if (m_filled == m_out.codec->frame_size)
+                m_error = sendFrame();
+        }
+        return m_error;
+    }
+
+    Result finish() override
+    {
+        // The encoder takes a short last frame.
+        if (!m_error && m_filled > 0)
+            m_error = sendFrame();
+        if (!m_error)
+            m_error = send(m_out, nullptr, m_packet.get());
+        // The trailer carries the sample tables: without it the file does not play.
+        if (!m_error) {
+            if (const int rc = av_write_trailer(m_out.format.get()); rc < 0)
+                m_error = failure(rc, "trailer");
+        }
+        if (!m_error) {
+            if (const int rc = avio_closep(&m_out.format->pb); rc < 0)
+                m_error = failure(rc, "close");
+        }
+        return m_error;
+    }
+
+private:
+    Result allocateFrame()
+    {
+        m_frame.reset(av_frame_alloc());
+        m_packet.reset(av_packet_alloc());
+        if (!m_frame || !m_packet)
+            return failure(AVERROR(ENOMEM), "encode");
+        m_frame->format = m_out.codec->sample_fmt;
+        m_frame->sample_rate = m_out.codec->sample_rate;
+        m_frame->nb_samples = m_out.codec->frame_size;
+        av_channel_layout_copy(&m_frame->ch_layout, &m_out.codec->ch_layout);
+        if (const int rc = av_frame_get_buffer(m_frame.get(), 0); rc < 0)
+            return failure(rc, "encode");
+        return std::nullopt;
+    }
+
+    Result sendFrame()
+    {
+        m_frame->nb_samples = m_filled;
+        m_frame->pts = m_pts;
+        m_pts += m_filled;
+        m_filled = 0;
+        return send(m_out, m_frame.get(), m_packet.get());
+    }
+
+    Output m_out;
+    std::unique_ptr<AVFrame, FrameCloser> m_frame;
+    std::unique_ptr<AVPacket, PacketCloser> m_packet;
+    int m_filled = 0; // samples waiting in m_frame
+    qint64 m_pts = 0;
+    Result m_error;
+};
 
 } // namespace
 
-Result FfmpegAudioFileEncoder::writeAac(const QByteArray& pcm, const QString& path)
+std::unique_ptr<AudioFileWriter> FfmpegAudioFileEncoder::openAac(const QString& path)
 {
-    // The AAC encoder prints its statistics on every close; keep stderr for real problems.
-    av_log_set_level(AV_LOG_WARNING);
-    Output out;
-    if (Result error = openOutput(out, QFile::encodeName(path)))
-        return error;
-    if (Result error = encode(out, pcm))
-        return error;
-    // The trailer carries the sample tables: without it the file does not play.
-    if (const int rc = av_write_trailer(out.format.get()); rc < 0)
-        return failure(rc, "trailer");
-    if (const int rc = avio_closep(&out.format->pb); rc < 0)
-        return failure(rc, "close");
-    return std::nullopt;
+    return std::make_unique<FfmpegAacWriter>(path);
 }

@@ -8,5 +8,5 @@ class FfmpegAudioFileEncoder final : public AudioFileEncoder
 public:
     static constexpr int bitRate = 32000;
 
-    std::optional<PlatformError> writeAac(const QByteArray& pcm, const QString& path) override;
+    std::unique_ptr<AudioFileWriter> openAac(const QString& path) override;
 };

@@ -10,6 +10,9 @@ class X11AccessibilityTrust final : public AccessibilityTrust
 public:
     X11AccessibilityTrust();
     bool isTrusted() const override { return m_trusted; }
+    // Nothing can be granted on X11; the README's section on permissions says what a desktop
+    // without those extensions (a Wayland session without XWayland) needs instead.
+    void requestAccessibility() override;
 
 private:
     bool m_trusted;

@@ -7,8 +7,14 @@
 
 #include <xcb/xinput.h>
 #include <xkbcommon/xkbcommon-x11.h>
+// xcb's XKB header names a member `explicit`, a word C++ reserves.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
 
 #include <string_view>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -17,17 +23,29 @@ constexpr std::string_view xtestKeyboardName = "Virtual core XTEST keyboard";
 
 } // namespace
 
-X11KeyEventMonitors::X11KeyEventMonitors(XTestInjectionMarker& ownInjections)
+X11KeyEventMonitors::X11KeyEventMonitors(XTestInjectionMarker& ownInjections, Scheduler& scheduler)
     : m_ownInjections(ownInjections)
-    , m_connection(XcbConnection::open())
     , m_xkbContext(nullptr, &xkb_context_unref)
     , m_keymap(nullptr, &xkb_keymap_unref)
     , m_baseState(nullptr, &xkb_state_unref)
+    , m_repeat(scheduler, [this](int xKeycode) {
+        if (const auto translated = m_translator.press(xKeycode))
+            deliver(xKeycode, *translated);
+    })
 {
-    if (!m_connection || !selectRawKeys())
+    QString problem;
+    m_connection = XcbConnection::open(&problem);
+    if (!m_connection) {
+        m_unavailable = problem;
         return;
+    }
+    if (!selectRawKeys()) {
+        m_unavailable = u"The X server lacks XInput 2.1, which Murmo needs to see the hold key."_s;
+        return;
+    }
     findXTestKeyboard();
     loadKeymap();
+    watchRepeatSettings();
     m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_connection->get()),
                                                    QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
@@ -90,7 +108,7 @@ void X11KeyEventMonitors::loadKeymap()
     auto* connection = m_connection->get();
     if (!xkb_x11_setup_xkb_extension(
             connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
-            XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr))
+            XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &m_xkbEvent, nullptr))
         return;
     m_xkbContext.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
     if (!m_xkbContext)
@@ -103,15 +121,43 @@ void X11KeyEventMonitors::loadKeymap()
         m_baseState.reset(xkb_state_new(m_keymap.get()));
 }
 
+void X11KeyEventMonitors::watchRepeatSettings()
+{
+    if (!m_xkbEvent)
+        return;
+    constexpr auto controls = XCB_XKB_EVENT_TYPE_CONTROLS_NOTIFY;
+    xcb_xkb_select_events(m_connection->get(), XCB_XKB_ID_USE_CORE_KBD, controls, 0, controls, 0, 0,
+                          nullptr);
+    readRepeatSettings();
+}
+
+void X11KeyEventMonitors::readRepeatSettings()
+{
+    auto* connection = m_connection->get();
+    const auto controls = xcbOwned(xcb_xkb_get_controls_reply(
+        connection, xcb_xkb_get_controls(connection, XCB_XKB_ID_USE_CORE_KBD), nullptr));
+    if (!controls)
+        return;
+    m_repeat.setSettings({bool(controls->enabledControls & XCB_XKB_BOOL_CTRL_REPEAT_KEYS),
+                          std::chrono::milliseconds(controls->repeatDelay),
+                          std::chrono::milliseconds(controls->repeatInterval)});
+}
+
 void X11KeyEventMonitors::readEvents()
 {
     auto* connection = m_connection->get();
     while (const auto event = xcbOwned(xcb_poll_for_event(connection))) {
-        if ((event->response_type & 0x7f) != XCB_GE_GENERIC)
-            continue;
-        const auto* raw = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(event.get());
-        if (raw->extension == m_xinputOpcode)
-            handle(*raw);
+        const auto type = event->response_type & 0x7f;
+        if (m_xkbEvent && type == m_xkbEvent) {
+            // Every XKB event shares one event code and says its own type next.
+            const auto* xkb = reinterpret_cast<const xcb_xkb_controls_notify_event_t*>(event.get());
+            if (xkb->xkbType == XCB_XKB_CONTROLS_NOTIFY)
+                readRepeatSettings();
+        } else if (type == XCB_GE_GENERIC) {
+            const auto* raw = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(event.get());
+            if (raw->extension == m_xinputOpcode)
+                handle(*raw);
+        }
     }
     // A lost server would otherwise wake us for ever.
     if (xcb_connection_has_error(connection))
@@ -124,14 +170,27 @@ void X11KeyEventMonitors::handle(const xcb_input_raw_key_press_event_t& raw)
         return;
     const int xKeycode = static_cast<int>(raw.detail);
     std::optional<X11KeyTranslator::Translated> translated;
-    if (raw.event_type == XCB_INPUT_RAW_KEY_PRESS)
+    if (raw.event_type == XCB_INPUT_RAW_KEY_PRESS) {
         translated = m_translator.press(xKeycode);
-    else if (raw.event_type == XCB_INPUT_RAW_KEY_RELEASE)
+        m_repeat.pressed(xKeycode,
+                         translated && translated->kind == Kind::keyDown && repeats(xKeycode));
+    } else if (raw.event_type == XCB_INPUT_RAW_KEY_RELEASE) {
         translated = m_translator.release(xKeycode);
-    if (!translated)
-        return;
-    translated->event.characters = characters(xKeycode);
-    m_registry.deliver(focusScope(), translated->kind, translated->event);
+        m_repeat.released(xKeycode);
+    }
+    if (translated)
+        deliver(xKeycode, *translated);
+}
+
+void X11KeyEventMonitors::deliver(int xKeycode, X11KeyTranslator::Translated translated)
+{
+    translated.event.characters = characters(xKeycode);
+    m_registry.deliver(focusScope(), translated.kind, translated.event);
+}
+
+bool X11KeyEventMonitors::repeats(int xKeycode) const
+{
+    return !m_keymap || xkb_keymap_key_repeats(m_keymap.get(), xkb_keycode_t(xKeycode));
 }
 
 QString X11KeyEventMonitors::characters(int xKeycode) const

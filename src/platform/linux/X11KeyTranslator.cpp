@@ -9,8 +9,12 @@ struct KeyInfo
 {
     int xKeycode;
     int keyCode;
-    std::uint64_t modifierFlag; // zero for keys that are not modifiers
+    std::uint64_t modifierFlags; // what the key sets while held; zero for other keys
 };
+
+// Caps Lock toggles a lock rather than being held; still, like a modifier it changes flags and
+// types nothing, so it makes flags-changed events (with no flag of its own).
+constexpr int capsLockXKeycode = 66;
 
 // X keycodes of a standard evdev keyboard with their virtual key codes.
 // clang-format off
@@ -18,8 +22,10 @@ constexpr std::array keys{
     // modifiers; the Fn key has no X keycode at all
     KeyInfo{50, 56, ModifierFlags::shift},    KeyInfo{62, 60, ModifierFlags::shift},
     KeyInfo{37, 59, ModifierFlags::control},  KeyInfo{105, 62, ModifierFlags::control},
-    KeyInfo{64, 58, ModifierFlags::option},   KeyInfo{108, 61, ModifierFlags::option},
-    KeyInfo{133, 55, ModifierFlags::command}, KeyInfo{134, 54, ModifierFlags::command},
+    KeyInfo{64, 58, ModifierFlags::option},
+    KeyInfo{108, 61, ModifierFlags::option | ModifierFlags::rightOptionKey},
+    KeyInfo{133, 55, ModifierFlags::command},
+    KeyInfo{134, 54, ModifierFlags::command | ModifierFlags::rightCommandKey},
     // letters
     KeyInfo{38, 0, 0},  KeyInfo{56, 11, 0}, KeyInfo{54, 8, 0},  KeyInfo{40, 2, 0},
     KeyInfo{26, 14, 0}, KeyInfo{41, 3, 0},  KeyInfo{42, 5, 0},  KeyInfo{43, 4, 0},
@@ -65,6 +71,11 @@ const KeyInfo* find(int xKeycode)
     return found == keys.end() ? nullptr : &*found;
 }
 
+bool isModifier(const KeyInfo& key)
+{
+    return key.modifierFlags != 0 || key.xKeycode == capsLockXKeycode;
+}
+
 } // namespace
 
 std::optional<X11KeyTranslator::Translated> X11KeyTranslator::press(int xKeycode)
@@ -72,7 +83,7 @@ std::optional<X11KeyTranslator::Translated> X11KeyTranslator::press(int xKeycode
     const auto* key = find(xKeycode);
     if (!key)
         return std::nullopt;
-    if (!key->modifierFlag)
+    if (!isModifier(*key))
         return Translated{KeyEventMonitors::Kind::keyDown, {key->keyCode, modifierFlags(), {}}};
     if (!m_pressedModifiers.insert(xKeycode).second)
         return std::nullopt;
@@ -82,7 +93,7 @@ std::optional<X11KeyTranslator::Translated> X11KeyTranslator::press(int xKeycode
 std::optional<X11KeyTranslator::Translated> X11KeyTranslator::release(int xKeycode)
 {
     const auto* key = find(xKeycode);
-    if (!key || !key->modifierFlag)
+    if (!key || !isModifier(*key))
         return std::nullopt;
     m_pressedModifiers.erase(xKeycode);
     return Translated{KeyEventMonitors::Kind::flagsChanged, {key->keyCode, modifierFlags(), {}}};
@@ -92,6 +103,6 @@ std::uint64_t X11KeyTranslator::modifierFlags() const
 {
     std::uint64_t flags = 0;
     for (const int xKeycode : m_pressedModifiers)
-        flags |= find(xKeycode)->modifierFlag;
+        flags |= find(xKeycode)->modifierFlags;
     return flags;
 }

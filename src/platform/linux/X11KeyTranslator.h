@@ -19,7 +19,7 @@ public:
 
     // None for keys outside the program's code space and for a modifier already down.
     std::optional<Translated> press(int xKeycode);
-    // Only modifiers make an event when released.
+    // Only modifiers and Caps Lock make an event when released.
     std::optional<Translated> release(int xKeycode);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <xcb/xcb.h>
 
 #include <cstdint>
@@ -22,8 +24,12 @@ XcbPtr<T> xcbOwned(T* pointer)
 class XcbConnection
 {
 public:
-    // None when the display cannot be reached.
-    static std::unique_ptr<XcbConnection> open();
+    // None when the display cannot be reached; `problem` then says why, in words for the user.
+    static std::unique_ptr<XcbConnection> open(QString* problem = nullptr);
+    // What keeps Murmo from the X display (none, an unreachable one, a Wayland session without
+    // XWayland), in one sentence for the user; none when it can be reached. The application asks
+    // before anything else: Qt aborts when there is no display.
+    static std::optional<QString> displayProblem();
     ~XcbConnection();
     XcbConnection(const XcbConnection&) = delete;
     XcbConnection& operator=(const XcbConnection&) = delete;

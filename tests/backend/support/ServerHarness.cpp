@@ -1,20 +1,28 @@
 #include "ServerHarness.h"
 
-#include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <httplib.h>
-#include <netinet/in.h>
 #include <sqlite3.h>
 #include <stdexcept>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "SqliteStatement.h"
+#include "TcpClient.h"
 
-ServerHarness::ServerHarness(SpeechEngine& engine, int inviteLimit,
+std::string ServerHarness::Reply::text(const std::string& key) const
+{
+    if (!body.is_object() || !body.contains(key) || !body[key].is_string()) {
+        ADD_FAILURE() << "no text \"" << key << "\" in " << body;
+        return {};
+    }
+    return body[key];
+}
+
+ServerHarness::ServerHarness(SpeechEngine& engine, BackendServer::Settings settings,
                              std::chrono::seconds maxRecording)
-    : m_store(m_directory.path() / "backend.sqlite3")
+    : m_database(m_directory.path() / "backend.sqlite3")
+    , m_store(m_database)
     , m_decoder(maxRecording)
-    , m_server(m_store, engine, m_decoder, {2, inviteLimit, false})
+    , m_server(m_store, engine, m_decoder, settings)
 {
     m_port = m_server.bind("127.0.0.1", 0);
     if (m_port <= 0) {
@@ -55,32 +63,20 @@ ServerHarness::Reply ServerHarness::post(const std::string& path, const nlohmann
 
 std::string ServerHarness::sendRaw(const std::string& request)
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(m_port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        send(fd, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
-        char buffer[4096];
-        for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;) {
-            reply.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    close(fd);
-    return reply;
+    TcpClient connection(m_port);
+    connection.send(request);
+    return connection.receive(std::chrono::seconds(30));
 }
 
 std::string ServerHarness::registerDevice(const std::string& device)
 {
-    return post("/api/register", nlohmann::json{{"device", device}}).body.at("token");
+    return post("/api/register", nlohmann::json{{"device", device}}).text("token");
 }
 
 std::string ServerHarness::query(const std::string& sql)
 {
     sqlite3* db = nullptr;
-    sqlite3_open((m_directory.path() / "backend.sqlite3").c_str(), &db);
+    sqlite3_open(m_database.c_str(), &db);
     std::string value;
     {
         SqliteStatement statement(db, sql);

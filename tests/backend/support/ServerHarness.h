@@ -22,9 +22,12 @@ public:
     {
         int status = 0;
         nlohmann::json body; // discarded when the reply was not JSON
+
+        // The text member `key`, or empty (and the test fails) when there is none.
+        std::string text(const std::string& key) const;
     };
 
-    explicit ServerHarness(SpeechEngine& engine, int inviteLimit = 20,
+    explicit ServerHarness(SpeechEngine& engine, BackendServer::Settings settings = {},
                            std::chrono::seconds maxRecording = std::chrono::minutes(10));
     ~ServerHarness();
 
@@ -36,10 +39,12 @@ public:
     std::string registerDevice(const std::string& device);
     // The first column of the first row of a query on the server's database, as text.
     std::string query(const std::string& sql);
+    const std::filesystem::path& database() const { return m_database; }
     int port() const { return m_port; }
 
 private:
     TempDirectory m_directory;
+    std::filesystem::path m_database;
     BackendStore m_store;
     AudioDecoder m_decoder;
     BackendServer m_server;

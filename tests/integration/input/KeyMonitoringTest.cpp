@@ -3,12 +3,14 @@
 #include "platform/linux/X11AccessibilityTrust.h"
 #include "platform/linux/X11KeyEventMonitors.h"
 #include "platform/linux/XTestInjectionMarker.h"
+#include "platform/linux/XcbConnection.h"
 #include "support/WaitUntil.h"
 #include "support/XTestKeyboard.h"
 
 #include <QGuiApplication>
 #include <QWindow>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -30,6 +32,7 @@ constexpr int altRight = 108;
 constexpr int shiftLeft = 50;
 constexpr int letterA = 38;
 constexpr int escape = 9;
+constexpr int capsLock = 66;
 
 // The real X11 key layer under the real monitor. Time for the monitor is virtual: the first
 // second of a hold passes when a test says so, however slowly the machine runs.
@@ -67,7 +70,7 @@ protected:
 
     FakeScheduler time;
     XTestInjectionMarker ownInjections{time};
-    X11KeyEventMonitors events{ownInjections};
+    X11KeyEventMonitors events{ownInjections, time};
     HotkeyMonitor monitor{events, time};
     murmo::test::XTestKeyboard keyboard;
     std::string calls;
@@ -92,6 +95,15 @@ TEST_F(KeyMonitoringTest, RightSuperHoldsAndLeftSuperDoesNothing)
     EXPECT_EQ(calls, "began ended began ended ");
 }
 
+TEST_F(KeyMonitoringTest, ReleasingRightSuperEndsTheHoldWhileLeftSuperIsDown)
+{
+    key(superLeft);
+    key(superRight);
+    key(superRight, false);
+    key(superLeft, false);
+    EXPECT_EQ(calls, "began ended ");
+}
+
 TEST_F(KeyMonitoringTest, LetterInTheFirstSecondInterrupts)
 {
     key(superRight);
@@ -103,6 +115,26 @@ TEST_F(KeyMonitoringTest, LetterInTheFirstSecondInterrupts)
     tapLetter();
     key(superRight, false);
     EXPECT_EQ(calls, "began interrupted began ended ");
+}
+
+TEST_F(KeyMonitoringTest, CapsLockDoesNotInterruptButARepeatingLetterDoes)
+{
+    key(superRight);
+    for (int i = 0; i < 2; ++i) { // on and off again
+        key(capsLock);
+        key(capsLock, false);
+    }
+    key(superRight, false);
+
+    // A letter held from before the hold repeats into it, as it does for the focused window.
+    key(letterA);
+    key(superRight);
+    const auto before = seen.size();
+    time.advance(900ms);
+    EXPECT_GT(seen.size(), before);
+    keyboard.release(letterA);
+    key(superRight, false);
+    EXPECT_EQ(calls, "began ended began interrupted ");
 }
 
 TEST_F(KeyMonitoringTest, EventsCarryCodesFlagsAndCharacters)
@@ -120,10 +152,11 @@ TEST_F(KeyMonitoringTest, EventsCarryCodesFlagsAndCharacters)
         got.emplace_back(kind, event.keyCode, event.modifierFlags, event.characters);
     }
     const auto command = ModifierFlags::command;
+    const auto rightCommand = command | ModifierFlags::rightCommandKey;
     const auto shift = ModifierFlags::shift;
     const auto flags = Kind::flagsChanged;
     EXPECT_EQ(got, (decltype(got){{flags, 55, command, u""_s},
-                                  {flags, 54, command, u""_s},
+                                  {flags, 54, rightCommand, u""_s},
                                   {flags, 54, command, u""_s},
                                   {flags, 56, command | shift, u""_s},
                                   {Kind::keyDown, 0, command | shift, u"a"_s},
@@ -160,6 +193,29 @@ TEST_F(KeyMonitoringTest, KeysTypedIntoOurWindowGoToLocalMonitorsOnly)
     EXPECT_EQ(calls, "began ended ");
     for (const auto& each : seen)
         EXPECT_EQ(std::get<Scope>(each), Scope::local);
+}
+
+TEST(NoDisplayTest, StartingSaysWhatIsMissing)
+{
+    EXPECT_EQ(XcbConnection::displayProblem(), std::nullopt);
+    const QByteArray ours = qgetenv("DISPLAY"); // the desktop wrapper sets no WAYLAND_DISPLAY
+    const auto problem = [](const char* display, const char* wayland) {
+        display ? qputenv("DISPLAY", display) : qunsetenv("DISPLAY");
+        wayland ? qputenv("WAYLAND_DISPLAY", wayland) : qunsetenv("WAYLAND_DISPLAY");
+        FakeScheduler time;
+        XTestInjectionMarker ownInjections{time};
+        X11KeyEventMonitors events{ownInjections, time};
+        HotkeyMonitor monitor{events, time};
+        const auto reason = monitor.start();
+        EXPECT_EQ(reason, XcbConnection::displayProblem());
+        return reason.value_or(QString()).toStdString();
+    };
+    EXPECT_THAT(problem(nullptr, nullptr), testing::HasSubstr("needs an X display"));
+    EXPECT_THAT(problem(nullptr, "wayland-0"), testing::HasSubstr("needs XWayland"));
+    EXPECT_THAT(problem(":93", nullptr), testing::HasSubstr("cannot reach the X display \":93\""));
+    EXPECT_THAT(problem(":93", "wayland-0"), testing::HasSubstr("XWayland"));
+    qputenv("DISPLAY", ours);
+    qunsetenv("WAYLAND_DISPLAY");
 }
 
 TEST(AccessibilityTrustTest, XvfbOffersWhatKeyMonitoringAndPastingNeed)

@@ -3,7 +3,7 @@
 #include "fakes/SpyAudioEngine.h"
 #include "input/MicrophoneRecorder.h"
 #include "platform/linux/FfmpegAudioFileEncoder.h"
-#include "platform/linux/QtAudioEngine.h"
+#include "platform/linux/PulseAudioEngine.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/SwrAudioConverter.h"
 #include "platform/linux/SystemClock.h"
@@ -14,7 +14,7 @@ namespace murmo::test {
 // engine's tap.
 struct LiveRecorder
 {
-    QtAudioEngine audio;
+    PulseAudioEngine audio;
     SpyAudioEngine engine{audio};
     FfmpegAudioFileEncoder encoder;
     QtScheduler scheduler;

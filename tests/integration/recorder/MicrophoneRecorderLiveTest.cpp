@@ -2,6 +2,7 @@
 #include "recorder/LiveRecorder.h"
 #include "support/WaitUntil.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -54,6 +55,29 @@ TEST(MicrophoneRecorderLiveTest, SpeechPlayedToTheMicrophoneComesBackAsATake)
     EXPECT_NEAR(heard->audibleSeconds(0.01), played->audibleSeconds(0.01), 0.1)
         << "played " << played->seconds() << " s in all, recorded " << heard->seconds() << " s";
     EXPECT_GT(loudest, 0.2);
+}
+
+TEST(MicrophoneRecorderLiveTest, AOneSecondHoldKeepsAllOfItsSecond)
+{
+    LiveRecorder live;
+    // A fresh sound server is slow to deliver its first capture; a user's server is not.
+    ASSERT_FALSE(live.recorder.start());
+    ASSERT_TRUE(waitUntil([&] { return live.engine.buffers > 0; }));
+    live.recorder.cancel();
+
+    ASSERT_FALSE(live.recorder.start());
+    QElapsedTimer held;
+    held.start();
+    waitUntil([&] { return held.elapsed() >= 1000; });
+    const auto take = live.recorder.stop();
+    ASSERT_TRUE(take);
+    // Everything up to the release, the last partial buffer included, and all of it in the file
+    // (which rounds up to whole AAC frames).
+    const double captured = double(live.engine.frames) / live.audio.inputFormat().sampleRate;
+    EXPECT_GE(captured, 0.99);
+    const auto heard = decodeAudio(take->data, take->ext);
+    ASSERT_TRUE(heard);
+    EXPECT_GE(heard->seconds(), captured);
 }
 
 } // namespace

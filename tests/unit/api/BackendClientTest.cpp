@@ -49,11 +49,27 @@ protected:
         : ApiClientHarness(server.url())
     {}
 
+    // Every request a test sends must meet the reply it scripted: one sent twice would not.
+    void TearDown() override { EXPECT_EQ(server.unscripted, 0) << "unexpected requests"; }
+
     DictateResult dictate(const QByteArray& audio = "audio")
     {
         return run(api.dictate(audio, u"m4a"_s, true));
     }
     void registered() { preferences.setToken(u"old-token"_s); }
+
+    // Starts a request on a silent server and checks that it ends exactly after `timeout` of
+    // virtual time.
+    template<class T>
+    void expectTimeout(QCoro::Task<T> pending, std::chrono::milliseconds timeout)
+    {
+        QCoro::waitFor(qCoro(&server, &ScriptedHttpServer::requestReceived));
+        time.advance(timeout - 1ms);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(pending.isReady()) << timeout.count();
+        time.advance(1ms);
+        run(std::move(pending));
+    }
 };
 
 TEST_F(BackendClientTest, RegistersOnceWithAStableDeviceId)
@@ -151,7 +167,7 @@ TEST_F(BackendClientTest, StatusCodesBecomeFailures)
         {{422, {}}, ApiFailure::noSpeech},
         {{500, {}}, ApiFailure::server},
         {{404, {}}, ApiFailure::server},
-        {{200, {}, Mode::garbage}, ApiFailure::server},
+        {{200, "SSH-2.0-x\r\n", Mode::garbage}, ApiFailure::server},
     };
     for (const auto& [reply, failure] : cases) {
         server.script(dictatePath, reply);
@@ -212,10 +228,20 @@ TEST_F(BackendClientTest, OfflineFailsWithoutTokenOrWithTheTransportError)
     EXPECT_FALSE(error.description().isEmpty());
 }
 
-TEST_F(BackendClientTest, SilentServerTimesOutAfterFourMinutesOfVirtualTime)
+TEST_F(BackendClientTest, EachRequestWaitsItsOwnTimeOutOfSilence)
 {
+    for (const char* path : {"/api/register", "/api/onboarded", "/api/invite", "/api/insights",
+                             "/api/summary", "/api/dictate"}) {
+        server.script(path, {200, {}, Mode::hang});
+    }
+    expectTimeout(api.registerInstallation(), 15s);
+    EXPECT_EQ(preferences.token(), QString());
     registered();
-    server.script(dictatePath, {200, {}, Mode::hang});
+    expectTimeout(api.reportOnboarded(u"friend"_s), 15s);
+    expectTimeout(api.sendInvite(u"a@b.co"_s), 25s);
+    expectTimeout(api.fetchInsights({u"a"_s}), 60s);
+    expectTimeout(api.fetchSummary({u"a"_s}, u"week"_s), 60s);
+
     QCoro::Task<DictateResult> pending = api.dictate("a", u"m4a"_s, true);
     QCoro::waitFor(qCoro(&server, &ScriptedHttpServer::requestReceived));
     time.advance(239s);
@@ -225,6 +251,42 @@ TEST_F(BackendClientTest, SilentServerTimesOutAfterFourMinutesOfVirtualTime)
     const ApiError error = errorOf(run(std::move(pending)));
     EXPECT_EQ(error.kind, ApiError::Kind::transport);
     EXPECT_EQ(error.description(), u"The request timed out."_s);
+}
+
+TEST_F(BackendClientTest, APeerThatDoesNotAnswerInHttpGetsEachRequestOnce)
+{
+    registered();
+    const QByteArray notHttp[] = {"SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n",
+                                  "<html><body>Bad gateway</body></html>\r\n"};
+    for (const QByteArray& bytes : notHttp) {
+        server.script(dictatePath, {200, bytes, Mode::garbage});
+        EXPECT_EQ(errorOf(dictate()).failure, ApiFailure::server) << bytes.constData();
+        server.script("/api/invite", {200, bytes, Mode::garbage});
+        EXPECT_EQ(run(api.sendInvite(u"friend@example.org"_s)), InviteResult::failed);
+    }
+    // Hanging up without a word is the connection failing, not an answer.
+    server.script(dictatePath, {200, {}, Mode::garbage});
+    EXPECT_EQ(errorOf(dictate()).kind, ApiError::Kind::transport);
+    EXPECT_EQ(server.receivedAt(dictatePath).size(), 3);
+    EXPECT_EQ(server.receivedAt("/api/invite").size(), 2);
+
+    preferences.setToken(QString());
+    server.script(registerPath, {200, notHttp[0], Mode::garbage});
+    run(api.registerInstallation());
+    EXPECT_EQ(server.receivedAt(registerPath).size(), 1);
+}
+
+TEST_F(BackendClientTest, RedirectsAreNotFollowed)
+{
+    registered();
+    ScriptedHttpServer elsewhere;
+    const QByteArray location = "Location: " + elsewhere.url().toEncoded() + "/api/dictate\r\n";
+    server.script(dictatePath, {307, {}, Mode::respond, location});
+    EXPECT_EQ(errorOf(dictate()).failure, ApiFailure::server);
+    server.script("/api/summary", {308, {}, Mode::respond, location});
+    EXPECT_EQ(std::get<ApiError>(run(api.fetchSummary({u"a"_s}, u"week"_s))).failure,
+              ApiFailure::server);
+    EXPECT_TRUE(elsewhere.received.isEmpty()) << "the token went to another origin";
 }
 
 TEST_F(BackendClientTest, OnboardingReportSendsTheSourceOrNoBodyAtAll)
@@ -266,7 +328,7 @@ TEST_F(BackendClientTest, InvitationResultsAndSenderName)
     EXPECT_FALSE(json(server.receivedAt("/api/invite").back().body).contains(u"fromName"_s));
 
     account.name = u"N"_s.repeated(80);
-    server.script("/api/invite", {200, {}, Mode::garbage});
+    server.script("/api/invite", {200, "<html>", Mode::garbage});
     EXPECT_EQ(run(api.sendInvite(u"a@b.c"_s)), InviteResult::failed);
     EXPECT_EQ(json(server.receivedAt("/api/invite").back().body).value(u"fromName"_s),
               u"N"_s.repeated(60));
@@ -292,7 +354,7 @@ TEST_F(BackendClientTest, InsightsDecodeOrFailWithTheirOwnErrors)
         {{200, R"({"summary":"x","strengths":[],"suggestions":[{"title":"t"}],"resources":[]})"},
          InsightsError::badResponse},
         {{503, {}}, InsightsError::failed},
-        {{200, {}, Mode::garbage}, InsightsError::failed},
+        {{200, "<html>", Mode::garbage}, InsightsError::failed},
     };
     for (const auto& [reply, expected] : failures) {
         server.script("/api/insights", reply);

@@ -16,7 +16,9 @@ TEST(BackendOriginTest, AcceptsHttpsAnywhereAndHttpOnlyOnThisMachine)
     }
     for (const QString& refused :
          {u"http://murmo.example.org"_s, u"http://10.0.0.2:8787"_s, u"ftp://127.0.0.1"_s,
-          u"127.0.0.1:8787"_s, u""_s, u"https://"_s, u"https://user:pw@host"_s}) {
+          u"127.0.0.1:8787"_s, u""_s, u"https://"_s, u"https://user:pw@host"_s,
+          u"https://murmo.example.org/?v=1"_s, u"http://127.0.0.1:8787/#top"_s,
+          u"https://murmo.example.org?"_s}) {
         const auto origin = BackendOrigin::parse(refused);
         ASSERT_TRUE(std::holds_alternative<QString>(origin)) << qPrintable(refused);
         EXPECT_TRUE(std::get<QString>(origin).contains(refused)) << "the message names it";

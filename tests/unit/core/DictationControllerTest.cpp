@@ -4,6 +4,7 @@
 #include "fakes/FakeDictationBackend.h"
 #include "fakes/FakeDictationHistory.h"
 #include "fakes/FakeHoldKeySource.h"
+#include "fakes/FakePasteboard.h"
 #include "fakes/FakeRecorder.h"
 #include "fakes/FakeScheduler.h"
 #include "fakes/FakeTextInserter.h"
@@ -33,8 +34,8 @@ protected:
     {
         preferences.setOnboarded(true);
         controller = std::make_unique<DictationController>(DictationController::Collaborators{
-            time, time, preferences, desktop, desktop, desktop, recorder, keys, backend, inserter,
-            history, windows, desktop});
+            time, time, preferences, desktop, pasteboard, desktop, recorder, keys, backend,
+            inserter, history, windows, desktop});
         controller->setUp();
     }
 
@@ -67,6 +68,7 @@ protected:
     MemoryPreferencesStore store;
     Preferences preferences{store};
     FakeDesktop desktop;
+    FakePasteboard pasteboard{time};
     FakeRecorder recorder{time};
     FakeHoldKeySource keys;
     FakeDictationBackend backend{time};
@@ -280,14 +282,14 @@ TEST_F(DictationControllerTest, InsertionOutcomesDecideNoticeAndClipboard)
     inserter.outcome = InsertOutcome::secureInput();
     dictate(answer(u"secret"_s));
     EXPECT_EQ(phase(), Phase::notice(u"Secure field — not inserted"_s));
-    EXPECT_FALSE(desktop.clipboard);
+    EXPECT_EQ(pasteboard.writes, 0);
     time.advance(2s);
 
     inserter.outcome = InsertOutcome::failed(u"paste event failed"_s);
     dictate(answer(u"by hand"_s));
-    EXPECT_EQ(phase(), Phase::notice(u"Copied — press ⌘V"_s));
+    EXPECT_EQ(phase(), Phase::notice(u"Copied — press Ctrl+V"_s));
     time.advance(5s);
-    EXPECT_EQ(desktop.clipboard, u"by hand"_s);
+    EXPECT_EQ(pasteboard.current, PasteboardItem::fromPlainText(u"by hand"_s));
     EXPECT_EQ(history.items.size(), 2) << "the text is recorded whatever the outcome";
 }
 
@@ -370,8 +372,8 @@ protected:
     void SetUp() override
     {
         controller = std::make_unique<DictationController>(DictationController::Collaborators{
-            time, time, preferences, desktop, desktop, desktop, recorder, keys, backend, inserter,
-            history, windows, desktop});
+            time, time, preferences, desktop, pasteboard, desktop, recorder, keys, backend,
+            inserter, history, windows, desktop});
         controller->setUp();
     }
 };

@@ -72,15 +72,23 @@ private:
 class FailingEncoder final : public AudioFileEncoder
 {
 public:
-    std::optional<PlatformError> writeAac(const QByteArray&, const QString& path) override
+    class Writer final : public AudioFileWriter
+    {
+    public:
+        std::optional<PlatformError> append(QByteArrayView) override { return diskFull; }
+        std::optional<PlatformError> finish() override { return diskFull; }
+        const PlatformError diskFull{u"test"_s, 28, u"No space left on device"_s};
+    };
+
+    std::unique_ptr<AudioFileWriter> openAac(const QString& path) override
     {
         paths.push_back(path);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write("partial");
-        return PlatformError{u"test"_s, 28, u"No space left on device"_s};
+        return std::make_unique<Writer>();
     }
-    QStringList paths;
+    QStringList paths; // written on the encoder's worker, read once stop() has returned
 };
 
 class MicrophoneRecorderTest : public testing::Test
@@ -241,6 +249,19 @@ TEST_F(MicrophoneRecorderTest, RealEncoderGivesCompleteM4aAndLeavesNoFile)
     EXPECT_EQ(QDir(temporaryDirectory()).entryList(QDir::Files), QStringList());
 }
 
+TEST_F(MicrophoneRecorderTest, AudioHandedOverAtStopIsKept)
+{
+    engine.format = {16000, 1, Sample::float32};
+    MicrophoneRecorder recorder(collaborators(failingEncoder, true));
+    ASSERT_FALSE(recorder.start());
+    deliverFloats(4096, [](qsizetype) { return 0.1f; });
+    // The last words: less than a buffer, handed over only as the engine stops.
+    engine.tail = floatFrames(1, 1000, [](qsizetype) { return 0.1f; });
+    const auto take = recorder.stop();
+    ASSERT_TRUE(take);
+    EXPECT_EQ((take->data.size() - 44) / 2, 4096 + 1000);
+}
+
 TEST_F(MicrophoneRecorderTest, StartWhileRecordingKeepsAudioAndTap)
 {
     MicrophoneRecorder recorder(collaborators(failingEncoder, false));
@@ -290,6 +311,7 @@ TEST_F(MicrophoneRecorderTest, StopAndCancelEndCaptureAndTheLevelTimer)
         EXPECT_FALSE(engine.tap);
         EXPECT_EQ(recorder.level(), 0.0);
         EXPECT_EQ(scheduler.pendingCount(), 0u);
+        EXPECT_EQ(QDir(temporaryDirectory()).entryList(QDir::Files), QStringList()) << cancel;
     }
     EXPECT_EQ(levels.count(), 4);
 

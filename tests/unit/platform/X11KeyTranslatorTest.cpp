@@ -14,6 +14,8 @@ TEST(X11KeyTranslatorTest, TracksModifiersPerPhysicalKey)
     constexpr auto command = ModifierFlags::command;
     constexpr auto option = ModifierFlags::option;
     constexpr auto shift = ModifierFlags::shift;
+    constexpr auto rightCommand = ModifierFlags::rightCommandKey;
+    constexpr auto rightOption = ModifierFlags::rightOptionKey;
     X11KeyTranslator keys;
     const auto simplified = [](const auto& translated) -> Event {
         if (!translated)
@@ -24,17 +26,21 @@ TEST(X11KeyTranslatorTest, TracksModifiersPerPhysicalKey)
     const auto press = [&](int xKeycode) { return simplified(keys.press(xKeycode)); };
     const auto release = [&](int xKeycode) { return simplified(keys.release(xKeycode)); };
 
-    EXPECT_EQ(press(134), Event({flags, 54, command}));   // right Super
-    EXPECT_EQ(press(133), Event({flags, 55, command}));   // left Super
-    EXPECT_EQ(press(133), std::nullopt);                  // held modifiers do not repeat
-    EXPECT_EQ(release(134), Event({flags, 54, command})); // the left one still holds the flag
+    EXPECT_EQ(press(134), Event({flags, 54, command | rightCommand})); // right Super
+    EXPECT_EQ(press(133), Event({flags, 55, command | rightCommand})); // left Super
+    EXPECT_EQ(press(133), std::nullopt); // held modifiers do not repeat
+    // The left one still holds the shared flag; the right one's own is gone.
+    EXPECT_EQ(release(134), Event({flags, 54, command}));
     EXPECT_EQ(release(133), Event({flags, 55, 0}));
-    EXPECT_EQ(press(108), Event({flags, 61, option})); // right Alt
-    EXPECT_EQ(press(62), Event({flags, 60, option | shift}));
-    EXPECT_EQ(press(55), Event({down, 9, option | shift})); // V
-    EXPECT_EQ(press(55), Event({down, 9, option | shift})); // auto-repeat
+    EXPECT_EQ(press(108), Event({flags, 61, option | rightOption})); // right Alt
+    EXPECT_EQ(press(62), Event({flags, 60, option | rightOption | shift}));
+    EXPECT_EQ(press(55), Event({down, 9, option | rightOption | shift})); // V
+    EXPECT_EQ(press(55), Event({down, 9, option | rightOption | shift})); // auto-repeat
     EXPECT_EQ(release(55), std::nullopt);
     EXPECT_EQ(release(108), Event({flags, 61, shift}));
+    // Caps Lock changes flags rather than typing, whatever the lock's state.
+    EXPECT_EQ(press(66), Event({flags, 57, shift}));
+    EXPECT_EQ(release(66), Event({flags, 57, shift}));
     EXPECT_EQ(press(9), Event({down, 53, shift})); // Escape
     EXPECT_EQ(press(248), std::nullopt);           // no code of ours
     EXPECT_EQ(release(248), std::nullopt);

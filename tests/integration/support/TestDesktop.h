@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class XcbConnection;
+
+namespace murmo::test {
+
+// What the insertion tests ask of the X server directly, as the user's other tools would.
+class TestDesktop
+{
+public:
+    TestDesktop();
+    ~TestDesktop();
+
+    // Gives the keyboard focus to the top-level window whose WM_CLASS instance name is
+    // `instance`, waiting for it to be on screen; false when it never is.
+    bool focusWindow(const QByteArray& instance);
+    bool isKeyDown(int xKeycode) const;
+    bool clipboardHasOwner() const;
+    // Leaves the clipboard empty, whoever owned it.
+    void clearClipboard();
+
+    // Runs a command line tool with the event loop turning (our own clipboard may have to
+    // answer it) and returns its standard output; none when it fails or hangs.
+    static std::optional<QByteArray> run(const QString& program, const QStringList& arguments);
+    // The clipboard as another application reads it, in one target.
+    static std::optional<QByteArray> readClipboard(const QByteArray& target = "UTF8_STRING");
+
+private:
+    std::unique_ptr<XcbConnection> m_connection;
+};
+
+} // namespace murmo::test
