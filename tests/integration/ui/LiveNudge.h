@@ -42,7 +42,7 @@ struct LiveNudge
     ControllerHarness dictation;
     FakeScheduler& time = dictation.time;
     XTestInjectionMarker ownInjections{time};
-    X11KeyEventMonitors keys{ownInjections};
+    X11KeyEventMonitors keys{ownInjections, time};
     X11WorkspaceEvents workspace;
     X11FrontmostApplication frontmost;
     ViewHost views;
