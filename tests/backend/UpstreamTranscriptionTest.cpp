@@ -1,10 +1,12 @@
-#include <cstring>
+#include <atomic>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "AudioDecoder.h"
 #include "Base64.h"
 #include "ScriptedUpstream.h"
 #include "ServerHarness.h"
+#include "TempDirectory.h"
 #include "Upstream.h"
 #include "UpstreamSpeechEngine.h"
 #include "WavFile.h"
@@ -140,6 +142,40 @@ TEST(UpstreamTranscriptionTest, UpstreamFailuresAre502SilenceIs422AndNothingIsSe
         server.post("/api/dictate", dictation(0.5), server.registerDevice("DEVICE-A"));
     EXPECT_EQ(reply.status, 502);
     EXPECT_EQ(reply.text("error"), "the transcription service at " + gone + " cannot be reached");
+}
+
+// The key goes only to a server whose certificate the system trusts for its name.
+TEST(UpstreamTranscriptionTest, AnHttpsUpstreamThatCannotProveItsNameIsSentNothing)
+{
+    TempDirectory directory;
+    const auto cert = directory.path() / "cert.pem";
+    const auto privateKey = directory.path() / "key.pem";
+    const std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "
+                                "/CN=localhost -keyout " +
+                                privateKey.string() + " -out " + cert.string() + " 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    httplib::SSLServer impostor(cert.c_str(), privateKey.c_str());
+    std::atomic<int> requests = 0;
+    impostor.Post(R"(/.*)", [&](const httplib::Request&, httplib::Response&) { ++requests; });
+    const int port = impostor.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { impostor.listen_after_bind(); });
+
+    Upstream upstream("the transcription service",
+                      {"https://localhost:" + std::to_string(port), key, 20s});
+    UpstreamSpeechEngine engine(upstream, "whisper-1");
+    ServerHarness server(engine);
+    const auto reply =
+        server.post("/api/dictate", dictation(0.5), server.registerDevice("DEVICE-A"));
+    EXPECT_EQ(reply.status, 502);
+    EXPECT_NE(reply.text("error").find("TLS certificate that cannot be verified"),
+              std::string::npos)
+        << reply.body;
+    EXPECT_EQ(requests, 0);
+    while (!impostor.is_running()) {
+        std::this_thread::yield();
+    }
+    impostor.stop();
+    serving.join();
 }
 
 TEST(UpstreamTranscriptionTest, AddressesArePlainHttpOnlyOnThisMachine)
