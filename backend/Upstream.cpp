@@ -17,7 +17,7 @@ struct Url
 {
     std::string scheme;
     std::string host; // IPv6 literals keep their brackets
-    int port = 0;
+    std::string port; // empty for the scheme's own
     std::string path;
 };
 
@@ -29,7 +29,7 @@ bool isLoopback(const std::string& host)
             (ntohl(address.s_addr) >> 24) == 127);
 }
 
-int portOf(const std::string& text, const std::string& url)
+std::string portOf(const std::string& text, const std::string& url)
 {
     const bool digits = !text.empty() && text.size() <= 5 &&
                         std::ranges::all_of(text, [](unsigned char c) { return std::isdigit(c); });
@@ -37,7 +37,7 @@ int portOf(const std::string& text, const std::string& url)
     if (port < 1 || port > 65535) {
         throw std::invalid_argument(url + " has no valid port");
     }
-    return port;
+    return text;
 }
 
 Url parseUrl(const std::string& url)
@@ -66,8 +66,7 @@ Url parseUrl(const std::string& url)
     if (parsed.host.empty() || (portGiven && authority[hostEnd] != ':')) {
         throw std::invalid_argument(url + " has no valid host");
     }
-    parsed.port = portGiven ? portOf(authority.substr(hostEnd + 1), url)
-                            : (parsed.scheme == "https" ? 443 : 80);
+    parsed.port = portGiven ? portOf(authority.substr(hostEnd + 1), url) : std::string();
     if (parsed.scheme == "http" && !isLoopback(parsed.host)) {
         throw std::invalid_argument(url + " is plain http to another machine; the key and the "
                                           "dictations would cross the network readable: use "
@@ -114,7 +113,7 @@ Upstream::Upstream(std::string name, Settings settings)
     , m_settings(std::move(settings))
 {
     const Url url = parseUrl(m_settings.url);
-    m_origin = url.scheme + "://" + url.host + ":" + std::to_string(url.port);
+    m_origin = url.scheme + "://" + url.host + (url.port.empty() ? "" : ":" + url.port);
     m_basePath = basePathOf(url.path);
 }
 

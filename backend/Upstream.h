@@ -56,6 +56,6 @@ private:
 
     std::string m_name;
     Settings m_settings;
-    std::string m_origin;   // scheme://host:port
+    std::string m_origin;   // scheme://host[:port]
     std::string m_basePath; // "/v1", "/openai/v1"
 };
