@@ -75,17 +75,23 @@ std::string_view unfenced(std::string_view content)
     return content;
 }
 
+// A text with something in it, within the limit.
+bool isText(const Json& value, std::size_t limit)
+{
+    if (!value.is_string()) {
+        return false;
+    }
+    const auto& text = value.get_ref<const std::string&>();
+    return text.find_first_not_of(" \t\r\n") != std::string::npos && text.size() <= limit;
+}
+
 std::optional<std::string> text(const Json& object, const char* key, std::size_t limit)
 {
     const auto member = object.find(key);
-    if (member == object.end() || !member->is_string()) {
+    if (member == object.end() || !isText(*member, limit)) {
         return std::nullopt;
     }
-    const auto& value = member->get_ref<const std::string&>();
-    if (value.find_first_not_of(" \t\r\n") == std::string::npos || value.size() > limit) {
-        return std::nullopt;
-    }
-    return value;
+    return member->get<std::string>();
 }
 
 // A list of {"title", second} objects with distinct titles: the client tells items apart by
@@ -112,18 +118,9 @@ std::optional<Json> titledList(const Json& reply, const char* key, const char* s
 std::optional<Json> strengthsOf(const Json& reply)
 {
     const auto list = reply.find("strengths");
-    if (list == reply.end() || !list->is_array() || list->size() > maxItems) {
-        return std::nullopt;
-    }
-    Json out = Json::array();
-    for (const auto& item : *list) {
-        if (!item.is_string() || item.get_ref<const std::string&>().empty() ||
-            item.get_ref<const std::string&>().size() > maxText) {
-            return std::nullopt;
-        }
-        out.push_back(item);
-    }
-    return out;
+    const bool fits = list != reply.end() && list->is_array() && list->size() <= maxItems &&
+                      std::ranges::all_of(*list, [](const Json& s) { return isText(s, maxText); });
+    return fits ? std::optional<Json>(*list) : std::nullopt;
 }
 
 // The insights exactly as the client decodes them, or nothing when any part is missing, of the
