@@ -1,6 +1,5 @@
 #include "FillerWords.h"
 
-#include <array>
 #include <string>
 
 #include "UnicodeText.h"
