@@ -313,6 +313,9 @@ void DictationController::showHome()
 
 void DictationController::onHomeClosing()
 {
+    // A window may announce its closing more than once; only the current one's first counts.
+    if (!m_home || sender() != m_home.get())
+        return;
     // The window is still delivering its own signal: let the event loop delete it.
     m_home.release()->deleteLater();
     if (!m_onboardingActive)
