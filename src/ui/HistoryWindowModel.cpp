@@ -114,7 +114,7 @@ QVariant HistoryWindowModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> HistoryWindowModel::roleNames() const
 {
-    return {{textRole, "text"}, {dateRole, "date"}, {categoryRole, "category"},
+    return {{textRole, "transcript"}, {dateRole, "date"}, {categoryRole, "category"},
             {copiedRole, "copied"}};
 }
 

@@ -80,7 +80,7 @@ Window {
                         id: row
 
                         required property int index
-                        required property string text
+                        required property string transcript
                         required property string date
                         required property string category
                         required property bool copied
@@ -93,7 +93,7 @@ Window {
 
                             Label {
                                 Layout.fillWidth: true
-                                text: row.text
+                                text: row.transcript
                                 wrapMode: Text.Wrap
                                 font.pixelSize: 13
                             }
@@ -103,13 +103,13 @@ Window {
                                 Label {
                                     text: row.date
                                     color: history.secondaryColor
-                                    font.pixelSize: 10.5
+                                    font.pixelSize: 11
                                 }
                                 Label {
                                     visible: row.category.length > 0
                                     text: row.category
                                     color: history.secondaryColor
-                                    font.pixelSize: 10.5
+                                    font.pixelSize: 11
                                     leftPadding: 6
                                     rightPadding: 6
                                     topPadding: 1
@@ -123,7 +123,7 @@ Window {
                                     visible: row.copied
                                     text: history.copiedText
                                     color: history.copiedColor
-                                    font.pixelSize: 10.5
+                                    font.pixelSize: 11
                                     font.weight: Font.DemiBold
                                 }
                             }
