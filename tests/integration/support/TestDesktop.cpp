@@ -64,6 +64,31 @@ bool TestDesktop::clipboardHasOwner() const
     return owner && owner->owner != XCB_NONE;
 }
 
+bool TestDesktop::showsWindow(const QByteArray& title) const
+{
+    auto* connection = m_connection->get();
+    const auto tree = xcbOwned(xcb_query_tree_reply(
+        connection, xcb_query_tree(connection, m_connection->root()), nullptr));
+    if (!tree)
+        return false;
+    const xcb_window_t* windows = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto attributes = xcbOwned(xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, windows[i]), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        const auto name = xcbOwned(xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, windows[i], XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY,
+                             0, 256),
+            nullptr));
+        if (name && QByteArray(static_cast<const char*>(xcb_get_property_value(name.get())),
+                               xcb_get_property_value_length(name.get())) == title)
+            return true;
+    }
+    return false;
+}
+
 void TestDesktop::clearClipboard()
 {
     auto* connection = m_connection->get();

@@ -21,6 +21,8 @@ public:
     // `instance`, waiting for it to be on screen; false when it never is.
     bool focusWindow(const QByteArray& instance);
     bool isKeyDown(int xKeycode) const;
+    // Whether a top-level window titled `title` is on screen.
+    bool showsWindow(const QByteArray& title) const;
     bool clipboardHasOwner() const;
     // Leaves the clipboard empty, whoever owned it.
     void clearClipboard();
