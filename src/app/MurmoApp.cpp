@@ -39,6 +39,9 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     , m_recorder({m_audio, &SwrAudioConverter::create, m_encoder, m_clock, m_scheduler})
     , m_windows({m_views, m_clock, m_scheduler, m_screens, m_windowList, m_workspace, m_windowing},
                 m_preferences, [this] { return m_recorder.level(); })
+    , m_nudgeCards({m_views, m_scheduler, m_screens, m_windowing})
+    , m_nudge({m_clock, m_scheduler, m_preferences, m_keyMonitors, m_workspace, m_frontmost,
+               m_nudgeCards})
     , m_holdKey(m_hotkeyMonitor,
                 [this](const QString& problem) {
                     m_tray.showMessage(u"Murmo cannot watch the hold key"_s, problem);
@@ -53,6 +56,7 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     BackendClient::installShared(&m_backend);
     HistoryStore::installShared(&m_history);
     m_windows.setController(m_delegate.controller());
+    m_nudge.setController(m_delegate.controller());
     QObject::connect(&m_menu, &MenuContent::quitRequested, qApp, &QCoreApplication::quit);
     if (!embeddedBackend.isEmpty())
         m_backendSupervisor = std::make_unique<BackendSupervisor>(m_clock, m_scheduler,

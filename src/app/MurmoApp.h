@@ -14,7 +14,7 @@
 #include "history/HistoryStore.h"
 #include "input/HotkeyMonitor.h"
 #include "input/MicrophoneRecorder.h"
-#include "nudge/NudgeStarter.h"
+#include "nudge/TypingNudge.h"
 #include "platform/linux/AtspiSecureInput.h"
 #include "platform/linux/FfmpegAudioFileEncoder.h"
 #include "platform/linux/JsonPreferencesStore.h"
@@ -26,6 +26,7 @@
 #include "platform/linux/WebDavCloudDatabase.h"
 #include "platform/linux/X11AccessibilityTrust.h"
 #include "platform/linux/X11ActivationPolicy.h"
+#include "platform/linux/X11FrontmostApplication.h"
 #include "platform/linux/X11KeyEventMonitors.h"
 #include "platform/linux/X11PanelWindowing.h"
 #include "platform/linux/X11Pasteboard.h"
@@ -34,6 +35,7 @@
 #include "platform/linux/X11WorkspaceEvents.h"
 #include "platform/linux/XTestInjectionMarker.h"
 #include "preferences/Preferences.h"
+#include "ui/NudgePanelFactory.h"
 #include "ui/ViewHost.h"
 
 #include <QNetworkAccessManager>
@@ -63,12 +65,6 @@ public:
     DictationController& controller() { return m_delegate.controller(); }
 
 private:
-    // Until the typing nudge exists, starting it does nothing.
-    struct NoTypingNudge final : NudgeStarter
-    {
-        void start() override {}
-    };
-
     ViewHost m_views;
     SystemClock m_clock;
     QtScheduler m_scheduler;
@@ -102,7 +98,9 @@ private:
     X11PanelWindowing m_windowing;
     X11ActivationPolicy m_activation;
     DesktopWindows m_windows;
-    NoTypingNudge m_nudge;
+    X11FrontmostApplication m_frontmost;
+    NudgePanelFactory m_nudgeCards;
+    TypingNudge m_nudge; // outlives the controller, which it watches
     // Reports to the tray, which is made later: the first start happens after both exist.
     ReportingHoldKeySource m_holdKey;
 
