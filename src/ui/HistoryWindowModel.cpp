@@ -84,8 +84,10 @@ QString HistoryWindowModel::dateLine(double createdAt, const QLocale& locale)
                                            HistoryTime::toTimePoint(createdAt).time_since_epoch())
                                            .count())
             .toLocalTime();
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(u"[:.]ss?"_s)); // shortened: no seconds
     return locale.toString(time.date(), abbreviatedDateFormat(locale)) + u", "_s +
-           locale.toString(time.time(), QLocale::ShortFormat);
+           locale.toString(time.time(), timeFormat);
 }
 
 int HistoryWindowModel::rowCount(const QModelIndex& parent) const

@@ -106,6 +106,7 @@ TEST_F(HistoryWindowModelTest, RowsCarryAnAbbreviatedDateAndTheCapitalisedCatego
     EXPECT_EQ(window.index(1).data(HistoryWindowModel::categoryRole).toString(), QString());
     const QString date = window.index(0).data(HistoryWindowModel::dateRole).toString();
     EXPECT_TRUE(date.contains(u"Jan"_s) && date.contains(u"2001"_s)) << qPrintable(date);
+    EXPECT_EQ(date.count(u':'), 1) << "hours and minutes only: " << qPrintable(date);
 }
 
 } // namespace
