@@ -54,8 +54,8 @@ void BackendSupervisor::launch()
 {
     m_process = std::make_unique<QProcess>();
     m_process->setProgram(m_program);
-    m_process->setArguments({u"--address"_s, m_origin.host(), u"--port"_s,
-                             QString::number(m_origin.port(80))});
+    m_process->setArguments(
+        {u"--address"_s, m_origin.host(), u"--port"_s, QString::number(m_origin.port(80))});
     // Its one line per problem is the backend's own log: it goes where Murmo's output goes.
     m_process->setProcessChannelMode(QProcess::ForwardedChannels);
     m_process->setStandardInputFile(QProcess::nullDevice());

@@ -43,8 +43,8 @@ std::unique_ptr<AppWindow> DesktopWindows::createPlaceholder(WindowLayout layout
                                                              const QString& actionText,
                                                              std::function<void()> action)
 {
-    auto model = std::make_unique<PlaceholderWindowModel>(layout, message, actionText,
-                                                          std::move(action));
+    auto model =
+        std::make_unique<PlaceholderWindowModel>(layout, message, actionText, std::move(action));
     auto window = m_services.views.createWindow(
         u"PlaceholderWindow"_s, {{u"placeholder"_s, QVariant::fromValue(model.get())}});
     return std::make_unique<QuickAppWindow>(std::move(window), std::move(model));

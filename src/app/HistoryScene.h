@@ -19,8 +19,8 @@ class HistoryScene : public QObject
     Q_OBJECT
 
 public:
-    HistoryScene(ViewHost& views, HistoryStore& store, Pasteboard& pasteboard,
-                 Scheduler& scheduler, QObject* parent = nullptr);
+    HistoryScene(ViewHost& views, HistoryStore& store, Pasteboard& pasteboard, Scheduler& scheduler,
+                 QObject* parent = nullptr);
     ~HistoryScene() override;
 
     void show();

@@ -23,9 +23,8 @@ QUrl permissionsHelp()
     if (readme.isEmpty()) {
         const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
                                                   u"/../" MURMO_INSTALL_DOCDIR "/README.md"_s);
-        readme = QUrl::fromLocalFile(QFileInfo::exists(installed)
-                                         ? installed
-                                         : QString::fromUtf8(MURMO_SOURCE_README));
+        readme = QUrl::fromLocalFile(
+            QFileInfo::exists(installed) ? installed : QString::fromUtf8(MURMO_SOURCE_README));
     }
     readme.setFragment(u"permissions"_s);
     return readme;

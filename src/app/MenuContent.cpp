@@ -62,8 +62,8 @@ QList<MenuContent::Item> MenuContent::items() const
     return {
         item(Kind::button, finishSetupId, u"Finish setup (permissions)…"_s, setupPending),
         separator(u"afterSetup"_s, setupPending),
-        item(Kind::text, u"hint"_s,
-             Hotkeys::forLinuxKeyboard(Hotkeys::hint(m_controller.hotkey())), true, false),
+        item(Kind::text, u"hint"_s, Hotkeys::forLinuxKeyboard(Hotkeys::hint(m_controller.hotkey())),
+             true, false),
         item(Kind::button, openId, u"Open Murmo"_s),
         separator(u"afterOpen"_s),
         item(Kind::submenu, u"language"_s, u"Language"_s, true, true, false, languageChoices()),

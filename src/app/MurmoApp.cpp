@@ -59,8 +59,8 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     m_nudge.setController(m_delegate.controller());
     QObject::connect(&m_menu, &MenuContent::quitRequested, qApp, &QCoreApplication::quit);
     if (!embeddedBackend.isEmpty())
-        m_backendSupervisor = std::make_unique<BackendSupervisor>(m_clock, m_scheduler,
-                                                                  embeddedBackend, backend);
+        m_backendSupervisor =
+            std::make_unique<BackendSupervisor>(m_clock, m_scheduler, embeddedBackend, backend);
 }
 
 MurmoApp::~MurmoApp()

@@ -12,7 +12,10 @@ public:
     ReportingHoldKeySource(HoldKeySource& monitor, std::function<void(const QString&)> report);
 
     void setHotkey(Hotkey hotkey) override { m_monitor.setHotkey(hotkey); }
-    void setCallbacks(Callbacks callbacks) override { m_monitor.setCallbacks(std::move(callbacks)); }
+    void setCallbacks(Callbacks callbacks) override
+    {
+        m_monitor.setCallbacks(std::move(callbacks));
+    }
     std::optional<QString> start() override;
     void stop() override { m_monitor.stop(); }
 

@@ -35,9 +35,9 @@ bool SingleInstance::claim()
     // The object is in place before the name, so a launch that finds the name finds the object.
     if (!m_bus.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots))
         return false;
-    const auto reply = m_bus.interface()->registerService(
-        serviceName, QDBusConnectionInterface::DontQueueService,
-        QDBusConnectionInterface::DontAllowReplacement);
+    const auto reply =
+        m_bus.interface()->registerService(serviceName, QDBusConnectionInterface::DontQueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
     m_claimed = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
     if (!m_claimed)
         m_bus.unregisterObject(objectPath);
@@ -46,8 +46,7 @@ bool SingleInstance::claim()
 
 bool SingleInstance::handOver(QDBusConnection bus, Request request)
 {
-    const QString method =
-        request == Request::showHistory ? u"ShowHistory"_s : u"ShowMainWindow"_s;
+    const QString method = request == Request::showHistory ? u"ShowHistory"_s : u"ShowMainWindow"_s;
     const QDBusMessage call =
         QDBusMessage::createMethodCall(serviceName, objectPath, serviceName, method);
     // Events keep flowing while it waits, so a caller in the serving process does not block it.

@@ -20,7 +20,8 @@ QIcon waveformIcon()
     const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64})
-        icon.addPixmap(QPixmap::fromImage(SymbolProvider::render(u"waveform"_s, ink, {size, size})));
+        icon.addPixmap(
+            QPixmap::fromImage(SymbolProvider::render(u"waveform"_s, ink, {size, size})));
     return icon;
 }
 

@@ -26,8 +26,10 @@ void print(std::FILE* stream, const QString& text)
 QString embeddedBackend(const QUrl& backend)
 {
     const auto builtIn = BackendOrigin::parse(BackendOrigin::builtIn());
-    const bool isBuiltIn = std::holds_alternative<QUrl>(builtIn) && std::get<QUrl>(builtIn) == backend;
-    if (!isBuiltIn || backend.scheme() != u"http"_s || !NetworkAddress::isLoopbackHost(backend.host()))
+    const bool isBuiltIn =
+        std::holds_alternative<QUrl>(builtIn) && std::get<QUrl>(builtIn) == backend;
+    if (!isBuiltIn || backend.scheme() != u"http"_s ||
+        !NetworkAddress::isLoopbackHost(backend.host()))
         return {};
     return Installation::backendProgram();
 }
@@ -62,7 +64,8 @@ int main(int argc, char** argv)
     }
     const auto origin = BackendOrigin::configured();
     if (const auto* refused = std::get_if<QString>(&origin)) {
-        print(stderr, u"murmo: "_s + *refused + u" Set MURMO_BACKEND_URL to another address."_s + u'\n');
+        print(stderr,
+              u"murmo: "_s + *refused + u" Set MURMO_BACKEND_URL to another address."_s + u'\n');
         return 1;
     }
     const QUrl backend = std::get<QUrl>(origin);

@@ -374,10 +374,9 @@ void DictationController::setPhase(const Phase& phase)
     if (phase == m_phase)
         return;
     m_phase = phase;
-    qCDebug(lcDictation).noquote() << "phase"
-                                   << QMetaEnum::fromType<Phase::Kind>().valueToKey(
-                                          int(phase.kind()))
-                                   << phase.message();
+    qCDebug(lcDictation).noquote()
+        << "phase" << QMetaEnum::fromType<Phase::Kind>().valueToKey(int(phase.kind()))
+        << phase.message();
     Q_EMIT phaseChanged();
 }
 

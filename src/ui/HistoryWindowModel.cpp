@@ -116,7 +116,9 @@ QVariant HistoryWindowModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> HistoryWindowModel::roleNames() const
 {
-    return {{textRole, "transcript"}, {dateRole, "date"}, {categoryRole, "category"},
+    return {{textRole, "transcript"},
+            {dateRole, "date"},
+            {categoryRole, "category"},
             {copiedRole, "copied"}};
 }
 

@@ -32,7 +32,8 @@ X11ActivationPolicy::X11ActivationPolicy()
         return;
     m_connection = x11->connection();
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-    const auto atoms = internAtoms<2>(m_connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
+    const auto atoms =
+        internAtoms<2>(m_connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
     m_state = atoms[0];
     m_skipTaskbar = atoms[1];
     qGuiApp->installEventFilter(this);

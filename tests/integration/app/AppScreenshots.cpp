@@ -99,7 +99,8 @@ int main(int argc, char** argv)
         return 1;
     murmo::test::settle(800ms);
     // The second record was just clicked.
-    if (auto* model = qobject_cast<HistoryWindowModel*>(window->property("history").value<QObject*>()))
+    if (auto* model =
+            qobject_cast<HistoryWindowModel*>(window->property("history").value<QObject*>()))
         model->copy(1);
     murmo::test::settle(300ms);
     return save(window->grabWindow(), out, u"history"_s) ? 0 : 1;

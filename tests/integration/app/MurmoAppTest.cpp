@@ -184,16 +184,19 @@ protected:
     }
     bool fieldShows(const QStringList& words, qsizetype* at = nullptr)
     {
-        return bool(field.waitForLine(u"text:"_s, 0, nullptr, 100ms)) && waitUntil([&] {
-                   const auto line = field.waitForLine(u"text:"_s, fieldLines, at, 100ms);
-                   if (!line)
-                       return false;
-                   int heard = 0;
-                   for (const QString& word : words)
-                       heard += line->toLower().contains(word);
-                   fieldText = *line;
-                   return heard >= words.size() - 1;
-               }, 10s);
+        return bool(field.waitForLine(u"text:"_s, 0, nullptr, 100ms)) &&
+               waitUntil(
+                   [&] {
+                       const auto line = field.waitForLine(u"text:"_s, fieldLines, at, 100ms);
+                       if (!line)
+                           return false;
+                       int heard = 0;
+                       for (const QString& word : words)
+                           heard += line->toLower().contains(word);
+                       fieldText = *line;
+                       return heard >= words.size() - 1;
+                   },
+                   10s);
     }
 
     Program field;
@@ -215,9 +218,8 @@ TEST_F(DictationTest, SpeechBecomesTextInAnotherApplicationAndSurvivesTheBackend
     clipboardOwner.start(u"xclip"_s, {u"-selection"_s, u"clipboard"_s, u"-quiet"_s});
     clipboardOwner.process().write("from the other application");
     clipboardOwner.process().closeWriteChannel();
-    ASSERT_TRUE(waitUntil([] {
-        return TestDesktop::readClipboard() == QByteArray("from the other application");
-    }));
+    ASSERT_TRUE(waitUntil(
+        [] { return TestDesktop::readClipboard() == QByteArray("from the other application"); }));
 
     // A dictation, end to end.
     const QString spoken = u"Please send the quarterly report to the finance team before Friday."_s;
@@ -237,9 +239,10 @@ TEST_F(DictationTest, SpeechBecomesTextInAnotherApplicationAndSurvivesTheBackend
                 processingMs - first.releasedAtMs, answeredMs - processingMs, doneMs - answeredMs,
                 fieldMs - first.releasedAtMs);
 
-    EXPECT_TRUE(waitUntil([] {
-        return TestDesktop::readClipboard() == QByteArray("from the other application");
-    }, 10s)) << "the earlier clipboard comes back";
+    EXPECT_TRUE(waitUntil(
+        [] { return TestDesktop::readClipboard() == QByteArray("from the other application"); },
+        10s))
+        << "the earlier clipboard comes back";
     ASSERT_TRUE(waitUntil([&] { return historyRecords().size() == 1; }, 10s));
     const QJsonArray records = historyRecords();
     const QJsonObject record = records.first().toObject();
@@ -252,7 +255,8 @@ TEST_F(DictationTest, SpeechBecomesTextInAnotherApplicationAndSurvivesTheBackend
     backend.reset();
     fieldLines = field.lineCount();
     const Held second = dictate(spokenWav(u"This one goes nowhere."_s));
-    const auto notice = murmo.waitForLine(step(u"phase notice"_s), second.linesBefore, nullptr, 60s);
+    const auto notice =
+        murmo.waitForLine(step(u"phase notice"_s), second.linesBefore, nullptr, 60s);
     ASSERT_TRUE(notice);
     std::printf("with the backend stopped: %s\n", qPrintable(*notice));
     EXPECT_FALSE(murmo.waitForLine(step(u"phase done"_s), second.linesBefore, nullptr, 2s));
@@ -275,6 +279,7 @@ TEST_F(MurmoAppTest, ASecondLaunchShowsTheRunningOnesWindowsAndEnds)
     startMurmo(backend.url(), false);
     ASSERT_TRUE(waitUntil([&] { return desktop.showsWindow("Welcome to Murmo"); }, 10s));
     EXPECT_FALSE(desktop.showsWindow("Murmo"));
+    EXPECT_TRUE(desktop.skipsTaskbar("Welcome to Murmo")) << "in the tray alone, no taskbar entry";
 
     QProcess second;
     second.setProcessEnvironment(environment(backend.url()));
@@ -284,6 +289,8 @@ TEST_F(MurmoAppTest, ASecondLaunchShowsTheRunningOnesWindowsAndEnds)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(waitUntil([&] { return desktop.showsWindow("Murmo"); }, 10s))
         << "the running Murmo shows its main window";
+    EXPECT_FALSE(desktop.skipsTaskbar("Murmo")) << "with its main window, a taskbar entry";
+    EXPECT_FALSE(desktop.skipsTaskbar("Welcome to Murmo"));
 
     second.start(QString::fromUtf8(MURMO_BINARY), {u"--history"_s});
     ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }, 10s));

@@ -10,8 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace murmo::test {
 
-RunningBackend::RunningBackend(const QString& database, const QStringList& extraArguments,
-                               int port)
+RunningBackend::RunningBackend(const QString& database, const QStringList& extraArguments, int port)
 {
     m_process.setProgram(QString::fromUtf8(MURMO_BACKEND_BINARY));
     m_process.setArguments(QStringList{u"--address"_s, u"127.0.0.1"_s, u"--port"_s,

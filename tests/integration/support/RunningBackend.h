@@ -11,8 +11,7 @@ namespace murmo::test {
 class RunningBackend
 {
 public:
-    RunningBackend(const QString& database, const QStringList& extraArguments = {},
-                   int port = 0);
+    RunningBackend(const QString& database, const QStringList& extraArguments = {}, int port = 0);
     ~RunningBackend();
 
     // Invalid when it did not start listening.

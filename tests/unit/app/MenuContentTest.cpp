@@ -52,11 +52,11 @@ protected:
 
 TEST_F(MenuContentTest, ItemsFollowTheControllerState)
 {
-    EXPECT_EQ(shown(menu.items()),
-              (QStringList{u"Hold right Super to dictate (off)"_s, u"Open Murmo"_s, u"---"_s,
-                           u"Language"_s, u"Copy last transcript (off)"_s, u"[x] Typing tips"_s,
-                           u"[ ] Start at login"_s, u"---"_s, u"Hotkey"_s, u"---"_s,
-                           u"Quit Murmo"_s}));
+    EXPECT_EQ(
+        shown(menu.items()),
+        (QStringList{u"Hold right Super to dictate (off)"_s, u"Open Murmo"_s, u"---"_s,
+                     u"Language"_s, u"Copy last transcript (off)"_s, u"[x] Typing tips"_s,
+                     u"[ ] Start at login"_s, u"---"_s, u"Hotkey"_s, u"---"_s, u"Quit Murmo"_s}));
 
     QSignalSpy changes(&menu, &MenuContent::changed);
     dictation.desktop.trusted = false;
@@ -92,8 +92,8 @@ TEST_F(MenuContentTest, PickersShowAndStoreTheChoice)
     EXPECT_EQ(submenu(u"language"_s),
               (QStringList{u"[ ] Auto"_s, u"[ ] Русский"_s, u"[ ] English"_s}));
 
-    EXPECT_EQ(submenu(u"hotkey"_s), (QStringList{u"[x] Hold right Super"_s,
-                                                 u"[ ] Hold right Alt"_s, u"[ ] Hold fn (🌐)"_s}));
+    EXPECT_EQ(submenu(u"hotkey"_s), (QStringList{u"[x] Hold right Super"_s, u"[ ] Hold right Alt"_s,
+                                                 u"[ ] Hold fn (🌐)"_s}));
     menu.activate(u"hotkey:rightOption"_s);
     EXPECT_EQ(dictation.controller->hotkey(), Hotkey::rightOption);
     EXPECT_EQ(dictation.keys.hotkey, Hotkey::rightOption) << "the monitor follows at once";

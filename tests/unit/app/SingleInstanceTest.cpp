@@ -20,7 +20,8 @@ protected:
         m_daemon.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
         ASSERT_TRUE(m_daemon.waitForReadyRead(10000)) << "dbus-daemon did not start";
         const QString address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        first = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, u"first"_s));
+        first =
+            std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, u"first"_s));
         second =
             std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, u"second"_s));
         ASSERT_TRUE(first->isConnected() && second->isConnected());
