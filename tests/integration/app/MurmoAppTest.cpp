@@ -222,7 +222,9 @@ TEST_F(DictationTest, SpeechBecomesTextInAnotherApplicationAndSurvivesTheBackend
         [] { return TestDesktop::readClipboard() == QByteArray("from the other application"); }));
 
     // A dictation, end to end.
-    const QString spoken = u"Please send the quarterly report to the finance team before Friday."_s;
+    const QString spoken =
+        u"Please send the quarterly report to the finance team before the meeting on Friday "
+        "afternoon."_s;
     const Held first = dictate(spokenWav(spoken));
     qsizetype next = 0;
     ASSERT_TRUE(murmo.waitForLine(step(u"phase processing"_s), first.linesBefore, &next));
