@@ -1,5 +1,8 @@
 #include "app/BackendSupervisor.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 using namespace Qt::StringLiterals;
 
 BackendSupervisor::BackendSupervisor(const Clock& clock, Scheduler& scheduler, QString program,
@@ -59,6 +62,8 @@ void BackendSupervisor::launch()
     // Its one line per problem is the backend's own log: it goes where Murmo's output goes.
     m_process->setProcessChannelMode(QProcess::ForwardedChannels);
     m_process->setStandardInputFile(QProcess::nullDevice());
+    // Should Murmo be killed outright, its backend goes with it rather than holding the port.
+    m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     connect(m_process.get(), &QProcess::finished, this, &BackendSupervisor::onFinished);
     connect(m_process.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/Installation.h"
 #include "app/MurmoApp.h"
+#include "app/QuitOnSignals.h"
 #include "app/SingleInstance.h"
 #include "net/NetworkAddress.h"
 #include "platform/linux/XcbConnection.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    QuitOnSignals quitOnSignals;
     MurmoApp murmo(backend, embeddedBackend(backend));
     QObject::connect(&instance, &SingleInstance::showMainWindowRequested, &app,
                      [&murmo] { murmo.showMainWindow(); });
