@@ -1,18 +1,11 @@
 #include "FillerWords.h"
 
-#include <array>
 #include <string>
 
 #include "UnicodeText.h"
+#include "text/FillerExpressions.h"
 
 namespace {
-
-constexpr auto fillers = std::to_array<std::string_view>({
-    "ну",       "эээ",       "ээ",     "ааа",    "мм",        "ммм",      "как бы",
-    "типа",     "короче",    "вот",    "значит", "это самое", "в общем",  "блин",
-    "слушай",   "понимаешь", "um",     "uh",     "like",      "you know", "basically",
-    "actually", "literally", "i mean", "kinda",
-});
 
 std::size_t occurrences(const std::string& haystack, const std::string& needle)
 {
@@ -30,7 +23,7 @@ std::vector<FillerWords::Count> FillerWords::count(std::string_view text)
 {
     const std::string haystack = " " + UnicodeText::lower(text) + " ";
     std::vector<Count> result;
-    for (const auto filler : fillers) {
+    for (const auto filler : FillerExpressions::all) {
         if (const std::size_t n = occurrences(haystack, " " + std::string(filler) + " ")) {
             result.emplace_back(filler, n);
         }
