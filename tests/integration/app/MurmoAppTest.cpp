@@ -182,21 +182,24 @@ protected:
         held.releasedAtMs = murmo.elapsedMs();
         return held;
     }
-    bool fieldShows(const QStringList& words, qsizetype* at = nullptr)
+    // The text the last paste added to the field holds at least half of `words`: enough to
+    // show the speech went through, while a recogniser starved by a loaded machine mishears some.
+    bool fieldShows(const QStringList& words)
     {
-        return bool(field.waitForLine(u"text:"_s, 0, nullptr, 100ms)) &&
-               waitUntil(
-                   [&] {
-                       const auto line = field.waitForLine(u"text:"_s, fieldLines, at, 100ms);
-                       if (!line)
-                           return false;
-                       int heard = 0;
-                       for (const QString& word : words)
-                           heard += line->toLower().contains(word);
-                       fieldText = *line;
-                       return heard >= words.size() - 1;
-                   },
-                   10s);
+        const QString before = fieldText.isEmpty() ? u"text:"_s : fieldText;
+        return waitUntil(
+            [&] {
+                const auto line = field.waitForLine(u"text:"_s, fieldLines, nullptr, 100ms);
+                if (!line || !line->startsWith(before))
+                    return false;
+                fieldText = *line;
+                const QString added = line->mid(before.size()).toLower();
+                qsizetype heard = 0;
+                for (const QString& word : words)
+                    heard += added.contains(word);
+                return 2 * heard >= words.size();
+            },
+            10s);
     }
 
     Program field;
@@ -233,13 +236,14 @@ TEST_F(DictationTest, SpeechBecomesTextInAnotherApplicationAndSurvivesTheBackend
     const qint64 answeredMs = murmo.lastMatchMs();
     ASSERT_TRUE(murmo.waitForLine(step(u"phase done"_s), next, &next));
     const qint64 doneMs = murmo.lastMatchMs();
-    EXPECT_TRUE(fieldShows({u"send"_s, u"report"_s, u"finance"_s, u"team"_s}))
+    EXPECT_TRUE(fieldShows({u"send"_s, u"report"_s, u"finance"_s, u"team"_s, u"friday"_s}))
         << qPrintable(fieldText);
     const qint64 fieldMs = field.lastMatchMs() + (murmo.elapsedMs() - field.elapsedMs());
-    std::printf("release to text: stop %lld ms, request and backend %lld ms, paste %lld ms "
-                "(text seen after %lld ms)\n",
-                processingMs - first.releasedAtMs, answeredMs - processingMs, doneMs - answeredMs,
-                fieldMs - first.releasedAtMs);
+    std::printf(
+        "a %.1f s hold; release to text: stop %lld ms, request and backend %lld ms, paste %lld ms "
+        "(text seen after %lld ms)\n",
+        first.seconds, processingMs - first.releasedAtMs, answeredMs - processingMs,
+        doneMs - answeredMs, fieldMs - first.releasedAtMs);
 
     EXPECT_TRUE(waitUntil(
         [] { return TestDesktop::readClipboard() == QByteArray("from the other application"); },
@@ -268,9 +272,10 @@ TEST_F(DictationTest, SpeechBecomesTextInAnotherApplicationAndSurvivesTheBackend
     // Once it is back, the next dictation works.
     backend = std::make_unique<RunningBackend>(database, QStringList{}, address.port());
     ASSERT_EQ(backend->url(), address);
-    const Held third = dictate(spokenWav(u"Call the dentist tomorrow morning."_s));
+    const Held third = dictate(spokenWav(spoken));
     ASSERT_TRUE(murmo.waitForLine(step(u"phase done"_s), third.linesBefore, nullptr, 60s));
-    EXPECT_TRUE(fieldShows({u"dentist"_s, u"tomorrow"_s, u"morning"_s})) << qPrintable(fieldText);
+    EXPECT_TRUE(fieldShows({u"send"_s, u"report"_s, u"finance"_s, u"team"_s, u"friday"_s}))
+        << qPrintable(fieldText);
     EXPECT_TRUE(waitUntil([&] { return historyRecords().size() == 2; }, 10s));
 }
 
