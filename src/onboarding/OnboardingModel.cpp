@@ -185,6 +185,17 @@ void OnboardingModel::requestAccessibility()
     m_services.trust.requestAccessibility();
 }
 
+void OnboardingModel::setShown(bool shown)
+{
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    if (shown)
+        enter(m_step);
+    else
+        leave(m_step);
+}
+
 void OnboardingModel::requestMicrophone()
 {
     std::weak_ptr<OnboardingModel*> self = m_self;

@@ -105,6 +105,9 @@ public:
     void saveLanguages(const QStringList& langs, bool autoDetect);
     void chooseHotkey(Hotkey key);
     Q_INVOKABLE void requestAccessibility();
+    // A hidden window runs none of its step's effects (no microphone, no poll, no key test);
+    // shown again, the step picks them up where it was.
+    Q_INVOKABLE void setShown(bool shown);
     Q_INVOKABLE void requestMicrophone();
 
     bool isSelectedSource(const QString& label) const { return m_source == label; }
@@ -170,6 +173,7 @@ private:
     std::optional<int> m_lastWpm;
     double m_typingHoursPerDay = 4.0;
     bool m_shake = false;
+    bool m_shown = true;
     TimerHandle m_permPoll;
     TimerHandle m_shakeReset;
     std::optional<KeyMonitorHandle> m_holdMonitor;

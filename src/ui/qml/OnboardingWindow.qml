@@ -8,15 +8,16 @@ Window {
     id: window
 
     required property OnboardingView onboarding
+    required property size contentSize
 
-    title: "Murmo"
-    width: 1200
-    height: 764
+    width: contentSize.width
+    height: contentSize.height
     minimumWidth: width
     maximumWidth: width
     minimumHeight: height
     maximumHeight: height
     color: onboarding.backgroundColor
+    onVisibleChanged: onboarding.model.setShown(visible)
 
     Breadcrumb {
         id: breadcrumb

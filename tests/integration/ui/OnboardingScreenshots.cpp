@@ -35,10 +35,15 @@ int main(int argc, char** argv)
     HistoryItem spoken;
     spoken.text = QStringList(45, u"word"_s).join(u' ');
     spoken.durationSec = 15;
-    OnboardingModel model(dictation.controller.get(),
-                          {dictation.time, dictation.preferences, dictation.desktop, microphone,
-                           dictation.recorder, keys, backend, [&] { return std::optional(spoken); },
-                           {u"de-DE"_s, u"en-US"_s}});
+    OnboardingModel model(dictation.controller.get(), {dictation.time,
+                                                       dictation.preferences,
+                                                       dictation.desktop,
+                                                       microphone,
+                                                       dictation.recorder,
+                                                       keys,
+                                                       backend,
+                                                       [&] { return std::optional(spoken); },
+                                                       {u"de-DE"_s, u"en-US"_s}});
     OnboardingView view(model, {dictation.time, backend, [] { return 0.7; }, true});
     ViewHost views;
     auto window =
