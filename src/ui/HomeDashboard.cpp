@@ -59,6 +59,8 @@ QString HomeDashboard::avgWpm() const
 
 QString HomeDashboard::unlockText() const
 {
+    if (HomeFigures::wordsToUnlock(m_figures.totalWords) == 0)
+        return u"Unlocked — your profile is under Insights"_s;
     return u"Unlocks in "_s + QLocale().toString(HomeFigures::wordsToUnlock(m_figures.totalWords)) +
            u" words"_s;
 }

@@ -119,7 +119,8 @@ Item {
         }
 
         ColumnLayout {
-            Layout.preferredWidth: 300
+            Layout.preferredWidth: 320
+            Layout.fillWidth: false
             Layout.fillHeight: true
             Layout.alignment: Qt.AlignTop
             spacing: 14

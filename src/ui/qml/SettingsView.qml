@@ -56,8 +56,9 @@ Item {
                 theme: section.theme
                 title: section.settings.nudgesTitle
                 detail: section.settings.nudgesDetail
-                Switch {
+                ToggleSwitch {
                     objectName: "nudgesSwitch"
+                    theme: section.theme
                     checked: section.settings.nudges
                     onToggled: section.settings.nudges = checked
                 }
@@ -66,8 +67,9 @@ Item {
                 theme: section.theme
                 title: section.settings.syncTitle
                 detail: section.settings.syncDetail
-                Switch {
+                ToggleSwitch {
                     objectName: "syncSwitch"
+                    theme: section.theme
                     checked: section.settings.sync
                     onToggled: section.settings.sync = checked
                 }

@@ -106,11 +106,19 @@ Item {
             color: screen.theme.text
             font.pixelSize: 15
         }
-        ProgressBar {
+        Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             width: 260
+            height: 6
+            radius: 3
             visible: screen.stats.loadingFraction >= 0
-            value: screen.stats.loadingFraction
+            color: screen.theme.track
+            Rectangle {
+                width: parent.width * screen.stats.loadingFraction
+                height: parent.height
+                radius: 3
+                color: screen.theme.accent
+            }
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
