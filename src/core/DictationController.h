@@ -81,6 +81,8 @@ public:
     Phase phase() const { return m_phase; }
     bool permissionsGranted() const { return m_permissionsGranted; }
     QString lastText() const { return m_lastText; }
+    // From showing the onboarding until it is finished.
+    bool onboardingActive() const { return m_onboardingActive; }
     Hotkey hotkey() const { return m_hotkey; }
     // Stores the key and hands it to the key monitor.
     void setHotkey(Hotkey hotkey);

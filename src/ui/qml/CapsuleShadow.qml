@@ -1,12 +1,13 @@
 import QtQuick
 
-// A soft shadow under the capsule, built from rings that grow fainter outwards.
+// A soft shadow under a capsule or a rounded card, built from rings that grow fainter outwards.
 Item {
     id: shadow
 
     property real strength
     property real radius
     property real offset
+    property real cornerRadius: height / 2
     readonly property int rings: 12
 
     Repeater {
@@ -20,7 +21,7 @@ Item {
             y: shadow.offset - spread
             width: shadow.width + 2 * spread
             height: shadow.height + 2 * spread
-            radius: height / 2
+            radius: shadow.cornerRadius + spread
             color: "black"
             opacity: shadow.strength / shadow.rings
         }

@@ -2,13 +2,14 @@
 
 #include "fakes/FakeWorkspace.h"
 #include "platform/linux/X11Atoms.h"
+#include "support/ReleaseCounter.h"
+#include "support/TextFieldProcess.h"
 #include "support/WaitUntil.h"
 #include "support/XTestKeyboard.h"
 #include "support/XTestPointer.h"
 
 #include <QApplication>
 #include <QMenu>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,6 @@ using namespace Qt::StringLiterals;
 using murmo::test::waitUntil;
 
 namespace {
-
-// Counts the mouse releases a window received, so a test knows a click has been handled.
-class ReleaseCounter : public QObject
-{
-public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease)
-            ++releases;
-        return false;
-    }
-    int releases = 0;
-};
 
 // Reads and writes window properties on a connection of its own, as another client would.
 class X11Client
@@ -214,21 +202,14 @@ protected:
     LivePill pill;
     X11Client x11;
     murmo::test::XTestPointer pointer;
-    ReleaseCounter releases;
+    murmo::test::ReleaseCounter releases;
 };
 
 TEST_F(LivePillTest, TheFieldTheUserTypesInKeepsTheFocus)
 {
-    QProcess field;
-    field.start(QStringLiteral(MURMO_TEXT_FIELD_CLIENT), {});
-    QByteArray output;
-    const auto read = [&] {
-        output += field.readAllStandardOutput();
-        return output;
-    };
-    ASSERT_TRUE(waitUntil([&] { return read().contains("window "); }, 10s));
-    const xcb_window_t fieldWindow = output.split(' ').value(1).trimmed().toUInt();
-    ASSERT_TRUE(waitUntil([&] { return x11.focus() == fieldWindow; }, 10s));
+    murmo::test::TextFieldProcess field;
+    const xcb_window_t fieldWindow = field.window();
+    ASSERT_TRUE(waitUntil([&] { return fieldWindow && x11.focus() == fieldWindow; }, 10s));
 
     showAndWait();
     EXPECT_EQ(x11.focus(), fieldWindow);
@@ -239,10 +220,8 @@ TEST_F(LivePillTest, TheFieldTheUserTypesInKeepsTheFocus)
     murmo::test::XTestKeyboard keyboard;
     keyboard.press(38); // a
     keyboard.release(38);
-    EXPECT_TRUE(waitUntil([&] { return read().contains("text a"); }, 10s))
-        << "typing still reaches the field: " << output.toStdString();
-    field.kill();
-    field.waitForFinished();
+    EXPECT_TRUE(waitUntil([&] { return field.text() == u"a"_s; }, 10s))
+        << "typing still reaches the field: " << field.output().toStdString();
 }
 
 TEST_F(LivePillTest, SitsAboveTheDockAndDropsToTheEdgeBelowAFullScreenWindow)

@@ -3,13 +3,12 @@
 // Each picture is the pill's own rendering laid over a light and a dark desktop, enlarged.
 #include "ui/LivePill.h"
 
+#include "support/Screenshots.h"
 #include "support/WaitUntil.h"
 #include "support/XTestPointer.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLinearGradient>
-#include <QPainter>
 
 #include <cstdio>
 #include <functional>
@@ -20,34 +19,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int zoom = 3;
-
-// Lets animations run their course; nothing here checks how long anything took.
-void settle(std::chrono::milliseconds period)
-{
-    murmo::test::waitUntil([] { return false; }, period);
-}
-
-// The pill over two backdrops side by side, so its translucency shows.
-QImage onDesktops(const QImage& pill)
-{
-    const QSize size = pill.size() / pill.devicePixelRatio();
-    QImage canvas(QSize(size.width() * 2, size.height()) * zoom, QImage::Format_ARGB32);
-    QPainter painter(&canvas);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect left(0, 0, size.width() * zoom, size.height() * zoom);
-    const QRect right = left.translated(left.width(), 0);
-    QLinearGradient light(left.topLeft(), left.bottomRight());
-    light.setColorAt(0, QColor(236, 232, 224));
-    light.setColorAt(1, QColor(170, 196, 226));
-    painter.fillRect(left, light);
-    QLinearGradient dark(right.topLeft(), right.bottomRight());
-    dark.setColorAt(0, QColor(40, 44, 60));
-    dark.setColorAt(1, QColor(18, 20, 28));
-    painter.fillRect(right, dark);
-    painter.drawImage(left, pill);
-    painter.drawImage(right, pill);
-    return canvas;
-}
 
 } // namespace
 
@@ -92,9 +63,9 @@ int main(int argc, char** argv)
     };
     for (const auto& [name, reach] : shots) {
         reach();
-        settle(800ms);
+        murmo::test::settle(800ms);
         const QString file = out.filePath(name + u".png"_s);
-        if (!onDesktops(pill.window().grabWindow()).save(file))
+        if (!murmo::test::onDesktops(pill.window().grabWindow(), zoom).save(file))
             return 1;
         std::printf("%s\n", qPrintable(file));
     }
