@@ -14,7 +14,7 @@ struct Symbol
 
 // The one place symbol names meet icon files.
 constexpr Symbol table[] = {
-    // the status pill
+    // the status pill and the typing nudge
     {u"mic.fill", u"mic"},
     {u"checkmark.circle.fill", u"check-circle"},
     {u"exclamationmark.circle.fill", u"exclamation-circle"},
