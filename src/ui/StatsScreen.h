@@ -101,6 +101,8 @@ class StatsScreen : public QObject
     Q_PROPERTY(QString coachText MEMBER m_coachText CONSTANT)
     Q_PROPERTY(bool loadingInsights READ loadingInsights NOTIFY insightsChanged)
     Q_PROPERTY(QString insightsButtonText READ insightsButtonText NOTIFY insightsChanged)
+    // Once insights are shown, "Refresh" asks again; the big button returns only to show progress.
+    Q_PROPERTY(bool insightsButtonVisible READ insightsButtonVisible NOTIFY insightsChanged)
     Q_PROPERTY(QString insightsError READ insightsError NOTIFY insightsChanged)
     Q_PROPERTY(bool insightsVisible READ insightsVisible NOTIFY insightsChanged)
     Q_PROPERTY(QString insightsSummary READ insightsSummary NOTIFY insightsChanged)
@@ -119,6 +121,8 @@ class StatsScreen : public QObject
     Q_PROPERTY(QString recapSymbol MEMBER m_recapSymbol CONSTANT)
     Q_PROPERTY(bool loadingRecap READ loadingRecap NOTIFY recapChanged)
     Q_PROPERTY(QString recapButtonText READ recapButtonText NOTIFY recapChanged)
+    // Likewise with "Rewrite" once a recap is shown.
+    Q_PROPERTY(bool recapButtonVisible READ recapButtonVisible NOTIFY recapChanged)
     Q_PROPERTY(bool recapWritten READ recapWritten NOTIFY recapChanged)
     // The recap, or while there is none, what it would be.
     Q_PROPERTY(QString recapBody READ recapBody NOTIFY recapChanged)
@@ -205,6 +209,7 @@ public:
 
     bool loadingInsights() const { return m_loadingInsights; }
     QString insightsButtonText() const;
+    bool insightsButtonVisible() const { return !insightsVisible() || m_loadingInsights; }
     QString insightsError() const { return m_insightsError.value_or(QString()); }
     bool insightsVisible() const { return m_insights.has_value(); }
     QString insightsSummary() const;
@@ -216,6 +221,7 @@ public:
     QString recapPrompt() const;
     bool loadingRecap() const { return m_loadingRecap; }
     QString recapButtonText() const;
+    bool recapButtonVisible() const { return !recapWritten() || m_loadingRecap; }
     // The recap of the chosen period; empty while there is none.
     QString recap() const;
     bool recapWritten() const { return !recap().isEmpty(); }

@@ -498,6 +498,7 @@ Item {
                     }
                     ActionButton {
                         objectName: "insightsButton"
+                        visible: screen.stats.insightsButtonVisible
                         theme: screen.theme
                         symbol: screen.stats.coachSymbol
                         text: screen.stats.insightsButtonText
@@ -597,7 +598,7 @@ Item {
                     }
                     ActionButton {
                         objectName: "recapButton"
-                        visible: !screen.stats.recapWritten
+                        visible: screen.stats.recapButtonVisible
                         theme: screen.theme
                         symbol: screen.stats.recapSymbol
                         text: screen.stats.recapButtonText

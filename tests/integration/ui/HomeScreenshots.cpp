@@ -93,6 +93,7 @@ int main(int argc, char** argv)
                  stats.requestInsights();
                  stats.requestRecap();
                  waitUntil([&] { return !stats.loadingInsights() && !stats.loadingRecap(); });
+                 settle(300ms); // the cards grow to hold the answers first
                  scrollStatsToEnd(home);
              },
              900ms},

@@ -169,11 +169,13 @@ TEST_F(StatsScreenTest, InsightsAskAboutTheLongerOfTheNewestSixtyMessages)
     EXPECT_TRUE(screen->insightsVisible());
     EXPECT_EQ(screen->insightsSummary(), u"Clear and kind."_s);
     EXPECT_EQ(screen->resources().first().toMap().value(u"detail"_s), u"It helps."_s);
+    EXPECT_FALSE(screen->insightsButtonVisible());
 
     // A failure says why in the backend client's words, and keeps what was there.
     server.script(insightsPath.toByteArray(), 503);
     screen->requestInsights();
     EXPECT_TRUE(screen->insightsError().isEmpty());
+    EXPECT_TRUE(screen->insightsButtonVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->loadingInsights(); }, 10000));
     EXPECT_EQ(screen->insightsError(), u"Couldn't generate insights right now. Try again."_s);
     EXPECT_TRUE(screen->insightsVisible());
@@ -195,6 +197,7 @@ TEST_F(StatsScreenTest, RecapSendsThePeriodsTextsAsWrittenAndFailsSilently)
     EXPECT_EQ(sent.value(u"texts"_s).toArray(), QJsonArray({u"  hello  "_s, u"\n"_s}));
     EXPECT_EQ(sent.value(u"period"_s).toString(), u"week"_s);
     EXPECT_EQ(screen->recapBody(), u"A calm week."_s);
+    EXPECT_FALSE(screen->recapButtonVisible());
 
     // A week's recap is not the month's.
     screen->setPeriod(StatsPeriod::month);
