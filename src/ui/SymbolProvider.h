@@ -13,4 +13,6 @@ public:
 
     // The icon resource of a symbol; empty for an unknown one.
     static QString path(QStringView symbol);
+    // The symbol `name` in `color`, at `size` (its own size when invalid); null when unknown.
+    static QImage render(const QString& name, const QColor& color, QSize size);
 };

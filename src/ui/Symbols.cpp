@@ -20,12 +20,14 @@ constexpr Symbol table[] = {
     {u"exclamationmark.circle.fill", u"exclamation-circle"},
     {u"xmark", u"cross"},
     {u"progress.arc", u"spinner"},
+    // the tray and the history window
+    {u"waveform", u"waveform"},
+    {u"icloud", u"cloud"},
     // the main window
     {u"house.fill", u"house"},
     {u"clock.arrow.circlepath", u"history"},
     {u"chart.bar.fill", u"chart-bar"},
     {u"gearshape", u"gear"},
-    {u"waveform", u"waveform"},
     {u"envelope", u"envelope"},
     {u"bubble.left", u"speech-bubble"},
     {u"note.text", u"note"},
