@@ -6,6 +6,7 @@
 #include "ui/HomeTheme.h"
 #include "ui/LanguagePicker.h"
 #include "ui/NavRail.h"
+#include "ui/QuickAppWindow.h"
 #include "ui/SettingsPanel.h"
 #include "ui/StatsScreen.h"
 #include "ui/ViewHost.h"
@@ -27,22 +28,23 @@ HomeWindow::HomeWindow(const Services& s, const WindowLayout& layout, QObject* p
     , m_language(std::make_unique<LanguagePicker>(s.preferences))
     , m_dock(std::make_unique<BottomDock>(s.controller))
 {
-    m_window = s.views.createWindow(u"HomeWindow"_s,
-                                    {{u"theme"_s, QVariant::fromValue(m_theme.get())},
-                                     {u"rail"_s, QVariant::fromValue(m_rail.get())},
-                                     {u"dashboard"_s, QVariant::fromValue(m_dashboard.get())},
-                                     {u"historyList"_s, QVariant::fromValue(m_history.get())},
-                                     {u"stats"_s, QVariant::fromValue(m_stats.get())},
-                                     {u"settings"_s, QVariant::fromValue(m_settings.get())},
-                                     {u"language"_s, QVariant::fromValue(m_language.get())},
-                                     {u"dock"_s, QVariant::fromValue(m_dock.get())}});
-    m_window->setTitle(layout.title);
-    m_window->resize(layout.content);
-    m_window->setMinimumSize(layout.minimum.isEmpty() ? layout.content : layout.minimum);
+    auto window = s.views.createWindow(u"HomeWindow"_s,
+                                       {{u"theme"_s, QVariant::fromValue(m_theme.get())},
+                                        {u"rail"_s, QVariant::fromValue(m_rail.get())},
+                                        {u"dashboard"_s, QVariant::fromValue(m_dashboard.get())},
+                                        {u"historyList"_s, QVariant::fromValue(m_history.get())},
+                                        {u"stats"_s, QVariant::fromValue(m_stats.get())},
+                                        {u"settings"_s, QVariant::fromValue(m_settings.get())},
+                                        {u"language"_s, QVariant::fromValue(m_language.get())},
+                                        {u"dock"_s, QVariant::fromValue(m_dock.get())}});
+    window->setTitle(layout.title);
+    window->resize(layout.content);
+    window->setMinimumSize(layout.minimum.isEmpty() ? layout.content : layout.minimum);
     if (!layout.resizable)
-        m_window->setMaximumSize(layout.content);
+        window->setMaximumSize(layout.content);
+    m_window = std::make_unique<QuickAppWindow>(std::move(window));
 
-    m_window->installEventFilter(this);
+    connect(m_window.get(), &AppWindow::closing, this, &AppWindow::closing);
     connect(m_rail.get(), &NavRail::currentChanged, this,
             [this] { m_stats->setShown(m_rail->current() == NavSection::stats); });
     connect(m_settings.get(), &SettingsPanel::quitRequested, qApp, &QCoreApplication::quit,
@@ -51,23 +53,17 @@ HomeWindow::HomeWindow(const Services& s, const WindowLayout& layout, QObject* p
 
 HomeWindow::~HomeWindow() = default;
 
+QQuickWindow& HomeWindow::window()
+{
+    return m_window->window();
+}
+
 void HomeWindow::present()
 {
-    m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
-    m_window->show();
-    m_window->raise();
-    m_window->requestActivate();
+    m_window->present();
 }
 
 void HomeWindow::close()
 {
     m_window->close();
-}
-
-bool HomeWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // Closing the window, by the user or by close(), only hides it; its owner lets it go.
-    if (watched == m_window.get() && event->type() == QEvent::Close)
-        Q_EMIT closing();
-    return AppWindow::eventFilter(watched, event);
 }

@@ -17,6 +17,7 @@ class LanguagePicker;
 class NavRail;
 class Preferences;
 class QQuickWindow;
+class QuickAppWindow;
 class Scheduler;
 class SettingsPanel;
 class StatsEngine;
@@ -51,15 +52,12 @@ public:
     void present() override;
     void close() override;
 
-    QQuickWindow& window() { return *m_window; }
+    QQuickWindow& window();
     NavRail& rail() { return *m_rail; }
     HomeDashboard& dashboard() { return *m_dashboard; }
     HistoryList& historyList() { return *m_history; }
     StatsScreen& statsScreen() { return *m_stats; }
     SettingsPanel& settings() { return *m_settings; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<HomeTheme> m_theme;
@@ -70,5 +68,5 @@ private:
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<LanguagePicker> m_language;
     std::unique_ptr<BottomDock> m_dock;
-    std::unique_ptr<QQuickWindow> m_window;
+    std::unique_ptr<QuickAppWindow> m_window;
 };
