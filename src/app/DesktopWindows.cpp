@@ -5,7 +5,6 @@
 #include "core/DictationController.h"
 #include "preferences/Preferences.h"
 #include "ui/HomeWindow.h"
-#include "ui/PlaceholderWindowModel.h"
 #include "ui/QuickAppWindow.h"
 #include "ui/ViewHost.h"
 
@@ -38,16 +37,4 @@ std::unique_ptr<AppWindow> DesktopWindows::createHomeWindow(const WindowLayout& 
 std::unique_ptr<AppWindow> DesktopWindows::createOnboardingWindow(const WindowLayout& layout)
 {
     return m_onboarding->createWindow(*m_controller, layout);
-}
-
-std::unique_ptr<AppWindow> DesktopWindows::createPlaceholder(WindowLayout layout,
-                                                             const QString& message,
-                                                             const QString& actionText,
-                                                             std::function<void()> action)
-{
-    auto model =
-        std::make_unique<PlaceholderWindowModel>(layout, message, actionText, std::move(action));
-    auto window = m_services.views.createWindow(
-        u"PlaceholderWindow"_s, {{u"placeholder"_s, QVariant::fromValue(model.get())}});
-    return std::make_unique<QuickAppWindow>(std::move(window), std::move(model));
 }

@@ -40,10 +40,6 @@ public:
     std::unique_ptr<AppWindow> createOnboardingWindow(const WindowLayout& layout) override;
 
 private:
-    std::unique_ptr<AppWindow> createPlaceholder(WindowLayout layout, const QString& message,
-                                                 const QString& actionText,
-                                                 std::function<void()> action);
-
     PillPanel::Services m_services;
     HomeSources m_home;
     Preferences& m_preferences;

@@ -24,6 +24,17 @@ QVariantMap chip(const QString& label, const QString& symbol, bool on)
     return {{u"label"_s, label}, {u"symbol"_s, symbol}, {u"on"_s, on}};
 }
 
+// Styled text, with the line breaks it understands.
+QString styled(const QString& plain)
+{
+    return plain.toHtmlEscaped().replace(u'\n', u"<br>"_s);
+}
+
+QString bold(const QString& plain)
+{
+    return u"<b>"_s + styled(plain) + u"</b>"_s;
+}
+
 QList<qreal> restingBars()
 {
     return QList<qreal>(WaveHeights::barCount, WaveHeights::resting);
@@ -350,6 +361,59 @@ QString OnboardingView::voiceWpm() const
 QString OnboardingView::factorText() const
 {
     return QString::asprintf("%.1f", speedFactor(m_model.lastWpm())) + u"× "_s;
+}
+
+QString OnboardingView::text(const char* key) const
+{
+    return fixedTexts().value(QString::fromLatin1(key)).toString();
+}
+
+QString OnboardingView::accented(const QString& text) const
+{
+    return u"<font color=\""_s + m_accentColor.name() + u"\">"_s + text + u"</font>"_s;
+}
+
+QString OnboardingView::welcomeHeading() const
+{
+    return styled(text("welcome.title")) + u"<i>"_s + accented(styled(text("welcome.emphasis"))) +
+           u"</i>"_s;
+}
+
+QString OnboardingView::pillLine() const
+{
+    return styled(text("welcome.pillLead")) + bold(text("welcome.pillTail"));
+}
+
+QString OnboardingView::trustedLine() const
+{
+    return styled(text("about.trustedLead")) + bold(text("about.trustedCount")) +
+           styled(text("about.trustedTail"));
+}
+
+QString OnboardingView::learnHeading() const
+{
+    return styled(text("learn.titleLead")) + accented(styled(text("learn.titleBrand"))) +
+           styled(text("learn.titleTail"));
+}
+
+QString OnboardingView::savingsLine() const
+{
+    return accented(styled(savedHours() + text("hours.unit"))) + styled(text("hours.tail"));
+}
+
+QString OnboardingView::voiceLine() const
+{
+    return bold(voiceWpm()) + styled(text("nicejob.unit"));
+}
+
+QString OnboardingView::typingLine() const
+{
+    return bold(text("nicejob.typingWpm")) + styled(text("nicejob.unit"));
+}
+
+QString OnboardingView::factorLine() const
+{
+    return bold(factorText()) + styled(text("nicejob.faster"));
 }
 
 void OnboardingView::chooseHotkey(int index)

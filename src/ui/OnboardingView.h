@@ -66,6 +66,15 @@ class OnboardingView : public QObject
     Q_PROPERTY(QString typingHoursText READ typingHoursText NOTIFY changed)
     Q_PROPERTY(QString voiceWpm READ voiceWpm NOTIFY changed)
     Q_PROPERTY(QString factorText READ factorText NOTIFY changed)
+    // Lines that mix weights or colours, as styled text.
+    Q_PROPERTY(QString welcomeHeading READ welcomeHeading CONSTANT)
+    Q_PROPERTY(QString pillLine READ pillLine CONSTANT)
+    Q_PROPERTY(QString trustedLine READ trustedLine CONSTANT)
+    Q_PROPERTY(QString learnHeading READ learnHeading CONSTANT)
+    Q_PROPERTY(QString savingsLine READ savingsLine NOTIFY changed)
+    Q_PROPERTY(QString voiceLine READ voiceLine NOTIFY changed)
+    Q_PROPERTY(QString typingLine READ typingLine CONSTANT)
+    Q_PROPERTY(QString factorLine READ factorLine NOTIFY changed)
 
     Q_PROPERTY(QColor backgroundColor MEMBER m_backgroundColor CONSTANT)
     Q_PROPERTY(QColor cardColor MEMBER m_cardColor CONSTANT)
@@ -137,6 +146,14 @@ public:
     QString typingHoursText() const;
     QString voiceWpm() const;
     QString factorText() const;
+    QString welcomeHeading() const;
+    QString pillLine() const;
+    QString trustedLine() const;
+    QString learnHeading() const;
+    QString savingsLine() const;
+    QString voiceLine() const;
+    QString typingLine() const;
+    QString factorLine() const;
 
     Q_INVOKABLE void chooseHotkey(int index);
     Q_INVOKABLE void openLanguages();
@@ -150,6 +167,8 @@ private:
     void followMicrophone();
     void tickLevel();
     void closeLanguages();
+    QString text(const char* key) const;
+    QString accented(const QString& text) const;
 
     OnboardingModel& m_model;
     Services m_services;

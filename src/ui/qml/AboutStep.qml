@@ -46,8 +46,7 @@ Item {
             spacing: 16
 
             Text {
-                text: step.copy["about.trustedLead"] + "<b>" + step.copy["about.trustedCount"] + "</b>"
-                      + step.copy["about.trustedTail"]
+                text: step.onboarding.trustedLine
                 textFormat: Text.StyledText
                 font.pixelSize: 15
                 color: step.onboarding.secondaryColor

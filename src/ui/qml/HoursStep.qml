@@ -21,8 +21,7 @@ Item {
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            text: "<font color=\"" + step.onboarding.accentColor + "\">" + step.onboarding.savedHours
-                  + step.copy["hours.unit"] + "</font>" + step.copy["hours.tail"]
+            text: step.onboarding.savingsLine
             textFormat: Text.StyledText
             font.pixelSize: 64
             font.bold: true

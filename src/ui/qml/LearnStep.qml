@@ -15,8 +15,7 @@ Item {
 
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            text: step.copy["learn.titleLead"] + "<font color=\"" + step.onboarding.accentColor + "\">"
-                  + step.copy["learn.titleBrand"] + "</font>" + step.copy["learn.titleTail"]
+            text: step.onboarding.learnHeading
             textFormat: Text.StyledText
             font.pixelSize: 40
             font.bold: true

@@ -23,8 +23,8 @@ Item {
             spacing: 24
             Repeater {
                 model: [
-                    { heading: step.copy["nicejob.voice"], figure: step.onboarding.voiceWpm, strong: true },
-                    { heading: step.copy["nicejob.typing"], figure: step.copy["nicejob.typingWpm"], strong: false }
+                    { heading: step.copy["nicejob.voice"], figure: step.onboarding.voiceLine, strong: true },
+                    { heading: step.copy["nicejob.typing"], figure: step.onboarding.typingLine, strong: false }
                 ]
                 Rectangle {
                     required property var modelData
@@ -47,7 +47,7 @@ Item {
                         }
                         Text {
                             anchors.horizontalCenter: parent.horizontalCenter
-                            text: "<b>" + modelData.figure + "</b>" + step.copy["nicejob.unit"]
+                            text: modelData.figure
                             textFormat: Text.StyledText
                             font.pixelSize: 28
                             color: modelData.strong ? step.onboarding.accentColor : step.onboarding.textColor
@@ -66,7 +66,7 @@ Item {
                 size: 22
             }
             Text {
-                text: "<b>" + step.onboarding.factorText + "</b>" + step.copy["nicejob.faster"]
+                text: step.onboarding.factorLine
                 textFormat: Text.StyledText
                 font.pixelSize: 30
                 color: step.onboarding.textColor

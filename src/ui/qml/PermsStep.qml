@@ -125,7 +125,7 @@ Item {
                 height: 44
                 radius: 12
                 color: step.onboarding.accentColor
-                Symbol { anchors.centerIn: parent; name: "mic"; color: "white"; size: 24 }
+                Symbol { anchors.centerIn: parent; name: "mic.fill"; color: "white"; size: 24 }
             }
             Text {
                 text: step.copy["perms.dialogTitle"]

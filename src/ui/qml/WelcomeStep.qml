@@ -16,8 +16,7 @@ Item {
         spacing: 20
 
         Text {
-            text: step.copy["welcome.title"] + "<i><font color=\"" + step.onboarding.accentColor + "\">"
-                  + step.copy["welcome.emphasis"] + "</font></i>"
+            text: step.onboarding.welcomeHeading
             textFormat: Text.StyledText
             font.pixelSize: 52
             font.bold: true
@@ -104,7 +103,7 @@ Item {
             }
             Text {
                 id: pillText
-                text: step.copy["welcome.pillLead"] + "<b>" + step.copy["welcome.pillTail"] + "</b>"
+                text: step.onboarding.pillLine
                 textFormat: Text.StyledText
                 font.pixelSize: 14
                 color: "white"

@@ -47,7 +47,8 @@ int main(int argc, char** argv)
     OnboardingView view(model, {dictation.time, backend, [] { return 0.7; }, true});
     ViewHost views;
     auto window =
-        views.createWindow(u"OnboardingWindow"_s, {{u"onboarding"_s, QVariant::fromValue(&view)}});
+        views.createWindow(u"OnboardingWindow"_s, {{u"onboarding"_s, QVariant::fromValue(&view)},
+                                                   {u"contentSize"_s, QSize(1200, 764)}});
     window->show();
     murmo::test::waitUntil([&] { return window->isExposed(); });
 
