@@ -1,0 +1,216 @@
+#include "platform/wayland/SessionCapabilities.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString offered(bool present)
+{
+    return present ? u"offered"_s : u"not offered"_s;
+}
+
+QString portalInterface(const QString& name, int version)
+{
+    return version > 0 ? u"%1 portal version %2"_s.arg(name).arg(version)
+                       : u"no %1 portal"_s.arg(name);
+}
+
+QString holdName(SessionCapabilities::Hold hold)
+{
+    switch (hold) {
+    case SessionCapabilities::Hold::x11Keys:
+        return u"X11 key events"_s;
+    case SessionCapabilities::Hold::globalShortcuts:
+        return u"desktop shortcut (portal)"_s;
+    case SessionCapabilities::Hold::keyboardDevices:
+        return u"keyboard devices (evdev)"_s;
+    case SessionCapabilities::Hold::compositorBindings:
+        return u"compositor key bindings only"_s;
+    }
+    return {};
+}
+
+QString pasteName(SessionCapabilities::Paste paste)
+{
+    switch (paste) {
+    case SessionCapabilities::Paste::xtest:
+        return u"XTest"_s;
+    case SessionCapabilities::Paste::virtualKeyboard:
+        return u"virtual keyboard"_s;
+    case SessionCapabilities::Paste::remoteDesktop:
+        return u"remote desktop (portal)"_s;
+    case SessionCapabilities::Paste::none:
+        return u"none: you press Ctrl+V"_s;
+    }
+    return {};
+}
+
+const QString bindingAdvice = u"bind a key to “murmo --toggle” in your desktop's keyboard "
+                              u"settings (or, where the desktop runs commands on press and on "
+                              u"release, to “murmo --hold-begin” and “murmo --hold-end”)"_s;
+
+} // namespace
+
+SessionCapabilities::SessionCapabilities(const SessionProbe& probe)
+    : m_probe(probe)
+{}
+
+SessionCapabilities SessionCapabilities::choose(const SessionProbe& probe)
+{
+    SessionCapabilities chosen(probe);
+    if (probe.display == SessionProbe::Display::x11)
+        return chosen;
+
+    if (probe.globalShortcutsVersion > 0)
+        chosen.m_hold = Hold::globalShortcuts;
+    else if (probe.keyboardReadingChosen && probe.readableKeyboards > 0)
+        chosen.m_hold = Hold::keyboardDevices;
+    else
+        chosen.m_hold = Hold::compositorBindings;
+
+    // Without a seat there is no clipboard or keyboard to reach through the compositor.
+    chosen.m_clipboard =
+        probe.seat && probe.dataControl ? Clipboard::dataControl : Clipboard::x11Selection;
+
+    if (probe.seat && probe.virtualKeyboard)
+        chosen.m_paste = Paste::virtualKeyboard;
+    else if (probe.remoteDesktopVersion > 0 && probe.remoteDesktopKeyboard)
+        chosen.m_paste = Paste::remoteDesktop;
+    else
+        chosen.m_paste = Paste::none;
+    return chosen;
+}
+
+QList<SessionCapabilities::Row> SessionCapabilities::rows() const
+{
+    if (m_probe.display == SessionProbe::Display::x11) {
+        const QString probed = u"X11 session"_s;
+        return {
+            {u"Hold key"_s, probed, holdName(m_hold), u"XInput 2 raw key events"_s},
+            {u"Clipboard"_s, probed, u"X11 selection"_s, u"the X server's clipboard"_s},
+            {u"Paste keystroke"_s, probed, pasteName(m_paste), u"Ctrl+V through XTest"_s},
+        };
+    }
+
+    const QString seat = m_probe.seat ? QString() : u"; no seat"_s;
+    const QString clipboardProbed = u"data-control %1%2"_s.arg(offered(m_probe.dataControl), seat);
+    const QString clipboardReason =
+        m_clipboard == Clipboard::dataControl
+            ? u"the compositor lets Murmo read and set the clipboard without focus"_s
+            : u"nothing reaches the Wayland clipboard without focus; the X clipboard of XWayland "
+              u"is used, which the compositor may not pass on to Wayland applications"_s;
+
+    const QString remoteDesktop =
+        portalInterface(u"RemoteDesktop"_s, m_probe.remoteDesktopVersion) +
+        (m_probe.remoteDesktopVersion > 0 && !m_probe.remoteDesktopKeyboard
+             ? u" without a keyboard"_s
+             : QString());
+    const QString pasteProbed =
+        u"virtual keyboard %1%2; %3"_s.arg(offered(m_probe.virtualKeyboard), seat, remoteDesktop);
+    QString pasteReason;
+    switch (m_paste) {
+    case Paste::virtualKeyboard:
+        pasteReason = u"the compositor takes keystrokes from a virtual keyboard"_s;
+        break;
+    case Paste::remoteDesktop:
+        pasteReason = u"the desktop posts keystrokes for Murmo once you allow it"_s;
+        break;
+    default:
+        pasteReason = u"nothing here posts keystrokes to other applications: the text stays on "
+                      u"the clipboard"_s;
+        break;
+    }
+
+    return {
+        {u"Hold key"_s, holdProbed(), holdName(m_hold), holdReason()},
+        {u"Clipboard"_s, clipboardProbed,
+         m_clipboard == Clipboard::dataControl ? u"data-control"_s : u"XWayland selection"_s,
+         clipboardReason},
+        {u"Paste keystroke"_s, pasteProbed, pasteName(m_paste), pasteReason},
+    };
+}
+
+QString SessionCapabilities::holdProbed() const
+{
+    const QString reading =
+        m_probe.keyboardReadingChosen ? u"keyboard reading on"_s : u"keyboard reading off"_s;
+    return u"%1; %2 of %3 keyboards readable; %4"_s
+        .arg(portalInterface(u"GlobalShortcuts"_s, m_probe.globalShortcutsVersion))
+        .arg(m_probe.readableKeyboards)
+        .arg(m_probe.keyboards)
+        .arg(reading);
+}
+
+QString SessionCapabilities::holdReason() const
+{
+    switch (m_hold) {
+    case Hold::globalShortcuts:
+        return u"the desktop holds the shortcut: pick its key in the desktop's shortcut settings "
+               u"(suggested: %1, as a modifier alone is often refused there)"_s.arg(
+                   suggestedShortcut());
+    case Hold::keyboardDevices:
+        return u"keyboard reading is on and a keyboard is readable"_s;
+    case Hold::compositorBindings:
+        if (m_probe.keyboardReadingChosen)
+            return u"keyboard reading is on, but no keyboard under /dev/input is readable (join "
+                   u"the group “input”); meanwhile, "_s +
+                   bindingAdvice;
+        return u"nothing here watches keys for Murmo: "_s + bindingAdvice;
+    case Hold::x11Keys:
+        break;
+    }
+    return {};
+}
+
+QString SessionCapabilities::report() const
+{
+    const QList<Row> lines = rows();
+    const QString session =
+        m_probe.display == SessionProbe::Display::x11
+            ? u"Session: X11"_s
+            : u"Session: Wayland (%1), Murmo's windows on XWayland"_s.arg(m_probe.waylandDisplay);
+    qsizetype capabilityWidth = 0;
+    for (const Row& row : lines)
+        capabilityWidth = std::max(capabilityWidth, row.capability.size());
+    QStringList text{session, QString()};
+    for (const Row& row : lines) {
+        text << row.capability.leftJustified(capabilityWidth + 2) + row.chosen;
+        const QString indent(capabilityWidth + 2, u' ');
+        text << indent + u"probed: "_s + row.probed;
+        text << indent + u"why:    "_s + row.reason;
+    }
+    return text.join(u'\n') + u'\n';
+}
+
+std::optional<QString> SessionCapabilities::limitation() const
+{
+    const bool noKey = m_hold == Hold::compositorBindings;
+    const bool noPaste = m_paste == Paste::none;
+    if (!noKey && !noPaste)
+        return std::nullopt;
+    if (noKey && noPaste)
+        return u"This Wayland session lets Murmo neither watch the hold key nor paste. Click the "
+               u"pill to dictate; the text is then copied for you to paste with Ctrl+V. To "
+               u"dictate with a key, log in to an X11 session, turn on keyboard reading in "
+               u"Murmo's settings, or "_s +
+               bindingAdvice + u"."_s;
+    if (noKey)
+        return u"This Wayland session does not let Murmo watch the hold key. Click the pill to "
+               u"dictate, or log in to an X11 session, turn on keyboard reading in Murmo's "
+               u"settings, or "_s +
+               bindingAdvice + u"."_s;
+    return u"This Wayland session does not let Murmo paste into other applications: each "
+           u"dictation is copied for you to paste with Ctrl+V. Log in to an X11 session to have "
+           u"it pasted for you."_s;
+}
+
+QString SessionCapabilities::keyboardReadingWarning()
+{
+    return u"Murmo reads the keyboards under /dev/input only if you turn this on, and only when "
+           u"you are in the group “input”. Membership of that group lets every program you run "
+           u"read every keystroke, passwords included."_s;
+}
