@@ -256,6 +256,8 @@ void DataControlPasteboard::setItem(const PasteboardItem& item)
     if (!m_device)
         return;
     std::unique_ptr<Source> previous = std::move(m_own);
+    // Whatever the compositor still has to say about the clipboard before, it is replaced now.
+    m_current.reset();
     if (item.isEmpty()) {
         zwlr_data_control_device_v1_set_selection(m_device, nullptr);
     } else {

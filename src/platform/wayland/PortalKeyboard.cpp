@@ -170,7 +170,9 @@ void PortalKeyboard::closed(const QVariantMap&)
     m_bus.disconnect(PortalRequest::service, m_session, sessionInterface, u"Closed"_s, this,
                      SLOT(closed(QVariantMap)));
     m_session.clear();
-    m_state = State::idle;
+    // A refused session is closed too; the refusal stands.
+    if (m_state != State::refused)
+        m_state = State::idle;
 }
 
 void PortalKeyboard::notify(int evdevCode, bool down)

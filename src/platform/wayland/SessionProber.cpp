@@ -39,21 +39,24 @@ SessionProbe SessionProber::probe(const WaylandConnection* wayland, QDBusConnect
     probe.dataControl = wayland->dataControl() != nullptr;
     probe.virtualKeyboard = wayland->virtualKeyboard() != nullptr;
 
-    if (bus.isConnected()) {
-        probe.globalShortcutsVersion =
-            portalProperty(bus, u"GlobalShortcuts"_s, u"version"_s).toInt();
-        probe.remoteDesktopVersion = portalProperty(bus, u"RemoteDesktop"_s, u"version"_s).toInt();
-        if (probe.remoteDesktopVersion > 0) {
-            constexpr uint keyboardDevice = 1;
-            probe.remoteDesktopKeyboard =
-                portalProperty(bus, u"RemoteDesktop"_s, u"AvailableDeviceTypes"_s).toUInt() &
-                keyboardDevice;
-        }
-    }
-
+    probePortal(bus, probe);
     probe.keyboardReadingChosen = keyboardReadingChosen;
     const auto census = EvdevKeyEventMonitors::census();
     probe.keyboards = census.keyboards;
     probe.readableKeyboards = census.readable;
     return probe;
+}
+
+void SessionProber::probePortal(QDBusConnection bus, SessionProbe& probe)
+{
+    if (!bus.isConnected())
+        return;
+    probe.globalShortcutsVersion = portalProperty(bus, u"GlobalShortcuts"_s, u"version"_s).toInt();
+    probe.remoteDesktopVersion = portalProperty(bus, u"RemoteDesktop"_s, u"version"_s).toInt();
+    if (probe.remoteDesktopVersion > 0) {
+        constexpr uint keyboardDevice = 1;
+        probe.remoteDesktopKeyboard =
+            portalProperty(bus, u"RemoteDesktop"_s, u"AvailableDeviceTypes"_s).toUInt() &
+            keyboardDevice;
+    }
 }

@@ -19,4 +19,6 @@ public:
 
     static SessionProbe probe(const WaylandConnection* wayland, QDBusConnection bus,
                               bool keyboardReadingChosen);
+    // The portal's part alone: its interfaces' versions and the remote desktop's devices.
+    static void probePortal(QDBusConnection bus, SessionProbe& probe);
 };
