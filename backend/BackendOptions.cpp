@@ -13,6 +13,10 @@ constexpr int maxWorkers = 16;
 constexpr int maxPort = 65535;
 constexpr int maxLimit = 100000;
 constexpr int maxSeconds = 7 * 24 * 3600;
+// Within the time the client waits for a dictation (240 s) and for insights or a recap (60 s),
+// with room left for the work around them.
+constexpr int maxUpstreamSeconds = 230;
+constexpr int maxWriterSeconds = 55;
 
 using Setter = std::function<std::string(BackendOptions&, const std::string&)>;
 
@@ -39,6 +43,34 @@ std::string setNonEmpty(T& target, const std::string& value)
     return {};
 }
 
+std::string setChoice(std::string& target, const std::string& value, std::string_view first,
+                      std::string_view second)
+{
+    if (value != first && value != second) {
+        return "expects " + std::string(first) + " or " + std::string(second);
+    }
+    target = value;
+    return {};
+}
+
+// Flags that only mean something with another choice made.
+std::string contradiction(const BackendOptions& o)
+{
+    if (o.engine == "openai" && o.upstream.empty()) {
+        return "--engine openai needs --upstream URL";
+    }
+    if (o.engine != "openai" && (!o.upstream.empty() || !o.upstreamKeyFile.empty())) {
+        return "--upstream and --upstream-key-file need --engine openai";
+    }
+    if (o.writer == "openai" && (o.writerUpstream.empty() || o.writerModel.empty())) {
+        return "--writer openai needs --writer-upstream URL and --writer-model NAME";
+    }
+    if (o.writer != "openai" && (!o.writerUpstream.empty() || !o.writerKeyFile.empty())) {
+        return "--writer-upstream and --writer-key-file need --writer openai";
+    }
+    return {};
+}
+
 const std::map<std::string, Setter>& setters()
 {
     static const std::map<std::string, Setter> table = {
@@ -56,6 +88,28 @@ const std::map<std::string, Setter>& setters()
          [](auto& o, const auto& v) { return setNumber(o.recipientLimit, v, 0, maxLimit); }},
         {"--registration-limit",
          [](auto& o, const auto& v) { return setNumber(o.registrationLimit, v, 0, maxLimit); }},
+        {"--engine",
+         [](auto& o, const auto& v) { return setChoice(o.engine, v, "pocketsphinx", "openai"); }},
+        {"--upstream", [](auto& o, const auto& v) { return setNonEmpty(o.upstream, v); }},
+        {"--upstream-model",
+         [](auto& o, const auto& v) { return setNonEmpty(o.upstreamModel, v); }},
+        {"--upstream-key-file",
+         [](auto& o, const auto& v) { return setNonEmpty(o.upstreamKeyFile, v); }},
+        {"--upstream-timeout",
+         [](auto& o, const auto& v) {
+             return setNumber(o.upstreamTimeoutSeconds, v, 1, maxUpstreamSeconds);
+         }},
+        {"--writer",
+         [](auto& o, const auto& v) { return setChoice(o.writer, v, "rules", "openai"); }},
+        {"--writer-upstream",
+         [](auto& o, const auto& v) { return setNonEmpty(o.writerUpstream, v); }},
+        {"--writer-model", [](auto& o, const auto& v) { return setNonEmpty(o.writerModel, v); }},
+        {"--writer-key-file",
+         [](auto& o, const auto& v) { return setNonEmpty(o.writerKeyFile, v); }},
+        {"--writer-timeout",
+         [](auto& o, const auto& v) {
+             return setNumber(o.writerTimeoutSeconds, v, 1, maxWriterSeconds);
+         }},
     };
     return table;
 }
@@ -87,6 +141,9 @@ BackendOptions::parse(const std::vector<std::string>& arguments)
             return name + " " + error;
         }
     }
+    if (const std::string error = contradiction(options); !error.empty()) {
+        return error;
+    }
     return options;
 }
 
@@ -117,11 +174,29 @@ std::string BackendOptions::usage()
            "  --recipient-limit N  invitations one address may receive per UTC day (default 3)\n"
            "  --registration-limit N\n"
            "                       registrations from one client address per hour (default 20)\n"
+           "\n"
+           "Speech (see the README for servers to use):\n"
+           "  --engine NAME        pocketsphinx (default: offline, English only) or openai (an\n"
+           "                       OpenAI-compatible transcription server, any language)\n"
+           "  --upstream URL       the server, e.g. http://127.0.0.1:8080 or\n"
+           "                       https://api.openai.com/v1; plain http only to this machine\n"
+           "  --upstream-model NAME  model to ask for (default whisper-1)\n"
+           "  --upstream-key-file FILE  file holding its API key; readable by you alone\n"
+           "  --upstream-timeout SECS   longest silence from the server (default 120)\n"
+           "\n"
+           "Insights and recaps:\n"
+           "  --writer NAME        rules (default) or openai (an OpenAI-compatible chat model,\n"
+           "                       with the rules standing in whenever its answer is unusable)\n"
+           "  --writer-upstream URL  the chat server, e.g. http://127.0.0.1:8081\n"
+           "  --writer-model NAME  model to ask for\n"
+           "  --writer-key-file FILE  file holding its API key; readable by you alone\n"
+           "  --writer-timeout SECS   longest wait for the model (default 40)\n"
+           "\n"
            "  --help               show this help\n"
            "\n"
-           "Transcription is English only: a request asking for another language (\"lang\") is\n"
-           "accepted and transcribed as English. Invitations are queued in the outbox table; this\n"
-           "server sends no mail itself.\n"
+           "With pocketsphinx a dictation asking for another language than English (\"lang\") is\n"
+           "refused with 400. Invitations are queued in the outbox table; this server sends no\n"
+           "mail itself.\n"
            "\n"
            "Once ready it prints one line: murmo-backend listening on http://ADDR:PORT\n";
 }

@@ -17,10 +17,23 @@ struct BackendOptions
     int inviteLimit = 20;
     int recipientLimit = 3;
     int registrationLimit = 20;
+    // Speech: "pocketsphinx" (offline, English) or "openai" (an OpenAI-compatible server).
+    std::string engine = "pocketsphinx";
+    std::string upstream;
+    std::string upstreamModel = "whisper-1";
+    std::filesystem::path upstreamKeyFile;
+    int upstreamTimeoutSeconds = 120;
+    // Insights and recaps: "rules" or "openai" (an OpenAI-compatible chat model).
+    std::string writer = "rules";
+    std::string writerUpstream;
+    std::string writerModel;
+    std::filesystem::path writerKeyFile;
+    int writerTimeoutSeconds = 40;
     bool help = false;
 
     // Flags come as "--name value" or "--name=value"; the result is the options or a message
-    // saying what is wrong.
+    // saying what is wrong, also when flags contradict each other (an upstream without the engine
+    // that uses it).
     static std::variant<BackendOptions, std::string>
     parse(const std::vector<std::string>& arguments);
     static std::string usage();

@@ -6,6 +6,7 @@
 #include "AudioDecoder.h"
 #include "Base64.h"
 #include "EmailAddress.h"
+#include "FeedbackWriter.h"
 #include "InsightsWriter.h"
 #include "RecapWriter.h"
 #include "RequestBody.h"
@@ -14,6 +15,7 @@
 #include "SpeechEngine.h"
 #include "TranscriptCategorizer.h"
 #include "TranscriptCleaner.h"
+#include "Upstream.h"
 
 namespace {
 
@@ -24,10 +26,13 @@ constexpr int tooLarge = 413;
 constexpr int unprocessable = 422;
 constexpr int tooManyRequests = 429;
 constexpr int internalError = 500;
+constexpr int badGateway = 502;
 // Device identifiers and onboarding sources are short; anything longer is abuse.
 constexpr std::size_t maxShortText = 200;
 constexpr std::size_t smallBody = 64 * 1024;
 constexpr std::size_t textsBody = 4 * 1024 * 1024;
+// The client sends at most 600 characters of style.
+constexpr std::size_t maxStyle = 4096;
 
 std::optional<std::size_t> declaredLength(const httplib::Request& request)
 {
@@ -122,6 +127,27 @@ std::string recordingFile(const RequestBody& body)
     return std::move(*file);
 }
 
+// A two-letter language code as the client sends it ("en"), or nothing.
+std::optional<std::string> languageOf(const RequestBody& body)
+{
+    auto language = body.optionalText("lang");
+    if (language && (language->size() != 2 || !std::ranges::all_of(*language, [](char c) {
+                         return c >= 'a' && c <= 'z';
+                     }))) {
+        throw RequestError(badRequest, "\"lang\" must be a two-letter language code");
+    }
+    return language;
+}
+
+std::optional<std::string> styleOf(const RequestBody& body)
+{
+    auto style = body.optionalText("style");
+    if (style && style->size() > maxStyle) {
+        throw RequestError(badRequest, "\"style\" is too long");
+    }
+    return style && !style->empty() ? style : std::nullopt;
+}
+
 AudioDecoder::Samples decodeAudio(const AudioDecoder& decoder, const std::string& file)
 {
     auto decoded = decoder.decode(file);
@@ -136,10 +162,11 @@ AudioDecoder::Samples decodeAudio(const AudioDecoder& decoder, const std::string
 
 } // namespace
 
-BackendServer::BackendServer(BackendStore& store, SpeechEngine& engine, const AudioDecoder& decoder,
-                             Settings settings)
+BackendServer::BackendServer(BackendStore& store, SpeechEngine& engine, FeedbackWriter& writer,
+                             const AudioDecoder& decoder, Settings settings)
     : m_store(store)
     , m_engine(engine)
+    , m_writer(writer)
     , m_decoder(decoder)
     , m_settings(settings)
     , m_budget(settings.bodyBudget)
@@ -240,15 +267,14 @@ BackendServer::Json BackendServer::dictate(Call& call)
     std::string file;
     {
         const RequestBody body = RequestBody::parse(std::exchange(call.body, {}));
-        speech.language = body.optionalText("lang");
-        // Recognition applies no style, but the member must still be well-formed.
-        body.optionalText("style");
+        speech.language = languageOf(body);
+        speech.style = styleOf(body);
         file = recordingFile(body);
     }
     const AudioDecoder::Samples samples = decodeAudio(m_decoder, std::exchange(file, {}));
     call.memory.release();
     speech.samples = samples;
-    const std::string raw = TranscriptCleaner::raw(m_engine.transcribe(speech));
+    const std::string raw = TranscriptCleaner::raw(transcribe(speech));
     const std::string text = TranscriptCleaner::clean(raw);
     if (text.empty()) {
         throw RequestError(unprocessable, "no speech was recognised");
@@ -258,6 +284,18 @@ BackendServer::Json BackendServer::dictate(Call& call)
         result["category"] = *category;
     }
     return result;
+}
+
+std::string BackendServer::transcribe(const Speech& speech)
+{
+    try {
+        return m_engine.transcribe(speech);
+    } catch (const UnsupportedLanguage& error) {
+        throw RequestError(badRequest, error.what());
+    } catch (const UpstreamError& error) {
+        std::cerr << "murmo-backend: /api/dictate: " << error.what() << std::endl;
+        throw RequestError(badGateway, error.what());
+    }
 }
 
 BackendServer::Json BackendServer::reportOnboarded(Call& call)
@@ -290,7 +328,7 @@ BackendServer::Json BackendServer::invite(Call& call)
 
 BackendServer::Json BackendServer::insights(Call& call)
 {
-    auto written = InsightsWriter::write(RequestBody::parse(call.body).texts("samples"));
+    auto written = m_writer.insights(RequestBody::parse(call.body).texts("samples"));
     if (!written) {
         throw RequestError(unprocessable, "at least " +
                                               std::to_string(InsightsWriter::minimumSamples) +
@@ -306,5 +344,5 @@ BackendServer::Json BackendServer::summary(Call& call)
     if (!RecapWriter::isPeriod(period)) {
         throw RequestError(badRequest, "\"period\" must be week, month, year or all");
     }
-    return {{"summary", RecapWriter::write(body.texts("texts"), period)}};
+    return {{"summary", m_writer.recap(body.texts("texts"), period)}};
 }

@@ -10,7 +10,9 @@
 #include "MemoryBudget.h"
 
 class AudioDecoder;
+class FeedbackWriter;
 class SpeechEngine;
+struct Speech;
 
 // The HTTP side of murmo-backend: the six POST endpoints under /api, JSON in and out.
 class BackendServer
@@ -27,8 +29,8 @@ public:
     };
     static constexpr std::size_t maxBodyBytes = 50 * 1024 * 1024;
 
-    BackendServer(BackendStore& store, SpeechEngine& engine, const AudioDecoder& decoder,
-                  Settings settings);
+    BackendServer(BackendStore& store, SpeechEngine& engine, FeedbackWriter& writer,
+                  const AudioDecoder& decoder, Settings settings);
     ~BackendServer();
     BackendServer(const BackendServer&) = delete;
     BackendServer& operator=(const BackendServer&) = delete;
@@ -64,6 +66,8 @@ private:
 
     Json registerDevice(Call& call);
     Json dictate(Call& call);
+    // The engine's transcript; a language it cannot hear is a 400, a failed upstream a 502.
+    std::string transcribe(const Speech& speech);
     Json reportOnboarded(Call& call);
     Json invite(Call& call);
     Json insights(Call& call);
@@ -71,6 +75,7 @@ private:
 
     BackendStore& m_store;
     SpeechEngine& m_engine;
+    FeedbackWriter& m_writer;
     const AudioDecoder& m_decoder;
     Settings m_settings;
     MemoryBudget m_budget;

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <cctype>
 #include <set>
 
+#include "FillerWords.h"
 #include "TextAnalysis.h"
 #include "Wording.h"
 
@@ -13,11 +14,14 @@ namespace {
 using Words = std::vector<std::string>;
 using Counts = std::vector<TextAnalysis::WordCount>;
 
-constexpr auto fillers =
-    std::to_array<std::string_view>({"um", "uh", "uhm", "er", "erm", "ah", "hmm", "you know",
-                                     "i mean", "basically", "literally", "actually", "kinda"});
-constexpr auto intensifiers =
-    std::to_array<std::string_view>({"really", "very", "totally", "super", "extremely"});
+// Words that add little and are easy to lean on when speaking.
+constexpr auto weakWords = std::to_array<std::string_view>(
+    {"really", "very", "just", "totally", "super", "extremely", "pretty", "quite", "thing",
+     "things", "stuff", "очень", "просто", "реально", "вообще", "штука"});
+// Vocabulary figures mean little on a handful of words.
+constexpr std::size_t enoughContentWords = 30;
+// A message this long without a comma or a stop inside reads as one breathless run.
+constexpr std::size_t runOnWords = 25;
 
 struct Profile
 {
@@ -29,8 +33,10 @@ struct Profile
     std::size_t distinctContentWords = 0;
     std::size_t doubledWords = 0;
     std::string doubledExample;
+    std::size_t unfinished = 0; // messages without end punctuation
+    std::size_t runOns = 0;     // long messages without punctuation inside
     Counts fillers;
-    Counts intensifiers;
+    Counts weakWords;
     Counts topContent;
 
     double perHundredWords(std::size_t n) const { return words ? 100.0 * n / words : 0.0; }
@@ -67,27 +73,22 @@ std::string quotedCounts(const Counts& counts)
     return Wording::listing(parts);
 }
 
-// Adds the occurrences of each phrase (one or two words) in the word sequence.
-template<std::size_t N>
-void countPhrases(const Words& words, const std::array<std::string_view, N>& phrases,
-                  std::map<std::string, std::size_t>& counts)
+// Highest counts first; equal counts keep their order.
+Counts ranked(Counts counts)
 {
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string pair = i + 1 < words.size() ? words[i] + " " + words[i + 1] : "";
-        for (const auto phrase : phrases) {
-            if (phrase == words[i] || phrase == pair) {
-                ++counts[std::string(phrase)];
-            }
-        }
-    }
+    std::ranges::stable_sort(counts,
+                             [](const auto& a, const auto& b) { return a.second > b.second; });
+    return counts;
 }
 
-Counts ranked(const std::map<std::string, std::size_t>& counts)
+void add(Counts& counts, std::string_view word, std::size_t n)
 {
-    Counts result(counts.begin(), counts.end());
-    std::ranges::stable_sort(result,
-                             [](const auto& a, const auto& b) { return a.second > b.second; });
-    return result;
+    const auto found = std::ranges::find(counts, word, &TextAnalysis::WordCount::first);
+    if (found == counts.end()) {
+        counts.emplace_back(word, n);
+    } else {
+        found->second += n;
+    }
 }
 
 void addSentence(Profile& profile, const Words& sentence)
@@ -104,37 +105,54 @@ void addSentence(Profile& profile, const Words& sentence)
     }
 }
 
+void addPunctuation(Profile& profile, std::string_view sample, std::size_t words)
+{
+    while (!sample.empty() && std::isspace(static_cast<unsigned char>(sample.back()))) {
+        sample.remove_suffix(1);
+    }
+    const bool finished = sample.ends_with('.') || sample.ends_with('!') || sample.ends_with('?') ||
+                          sample.ends_with("\u2026");
+    profile.unfinished += finished ? 0 : 1;
+    const std::string_view inside = finished ? sample.substr(0, sample.size() - 1) : sample;
+    if (words >= runOnWords && inside.find_first_of(",.;:!?") == std::string_view::npos) {
+        ++profile.runOns;
+    }
+}
+
 Profile profileOf(const std::vector<std::string>& samples)
 {
     Profile profile;
-    std::map<std::string, std::size_t> fillerCounts;
-    std::map<std::string, std::size_t> intensifierCounts;
     std::set<std::string> distinct;
     for (const auto& sample : samples) {
         const Words words = TextAnalysis::words(sample);
-        profile.messages += words.empty() ? 0 : 1;
+        if (words.empty()) {
+            continue;
+        }
+        ++profile.messages;
         profile.words += words.size();
         for (const auto& sentence : TextAnalysis::sentences(sample)) {
             addSentence(profile, sentence);
         }
-        countPhrases(words, fillers, fillerCounts);
-        countPhrases(words, intensifiers, intensifierCounts);
+        addPunctuation(profile, sample, words.size());
+        for (const auto& [filler, n] : FillerWords::count(sample)) {
+            add(profile.fillers, filler, n);
+        }
         for (const auto& word : words) {
-            if (!TextAnalysis::isStopWord(word) && word.size() > 1) {
+            if (std::ranges::find(weakWords, word) != weakWords.end()) {
+                add(profile.weakWords, word, 1);
+            }
+            if (TextAnalysis::isContentWord(word)) {
                 ++profile.contentWords;
                 distinct.insert(word);
             }
         }
     }
     profile.distinctContentWords = distinct.size();
-    profile.fillers = ranked(fillerCounts);
-    profile.intensifiers = ranked(intensifierCounts);
+    profile.fillers = ranked(std::move(profile.fillers));
+    profile.weakWords = ranked(std::move(profile.weakWords));
     profile.topContent = TextAnalysis::topContentWords(samples, 1, 2);
     return profile;
 }
-
-// Vocabulary figures mean little on a handful of words.
-constexpr std::size_t enoughContentWords = 30;
 
 std::vector<std::string> strengthsOf(const Profile& p)
 {
@@ -164,7 +182,7 @@ std::vector<std::string> strengthsOf(const Profile& p)
 void adviseOnFillers(const Profile& p, std::vector<Advice>& advice)
 {
     const std::size_t n = total(p.fillers);
-    if (p.perHundredWords(n) < 2.0) {
+    if (n < 2 || p.perHundredWords(n) < 1.0) {
         return;
     }
     advice.push_back({"Cut the filler words",
@@ -173,9 +191,11 @@ void adviseOnFillers(const Profile& p, std::vector<Advice>& advice)
                           Wording::decimal(p.perHundredWords(n)) +
                           " per 100): " + quotedCounts(p.fillers) +
                           ". A short pause does the same job and reads cleaner.",
-                      "Pause instead of filling",
-                      "Practising a silent pause where a filler would go targets the " +
-                          std::to_string(n) + " fillers in these messages directly."});
+                      "The \u201CAh-Counter\u201D exercise",
+                      "Speaking clubs count every filler a speaker says; counting your own in the "
+                      "next few dictations targets the " +
+                          std::to_string(n) + " found here, \u201C" +
+                          std::string(p.fillers.front().first) + "\u201D most of all."});
 }
 
 void adviseOnSentenceLength(const Profile& p, std::vector<Advice>& advice)
@@ -186,9 +206,10 @@ void adviseOnSentenceLength(const Profile& p, std::vector<Advice>& advice)
             {"Break up long sentences",
              "Your sentences average " + average + " words and the longest runs to " +
                  std::to_string(p.longestSentence) + ". One idea per sentence is easier to follow.",
-             "One idea per sentence",
-             "Rewriting your longest sentence (" + Wording::count(p.longestSentence, "word") +
-                 ") as two or three shorter ones is a quick exercise in clarity."});
+             "\u201CHow to write in plain English\u201D (Plain English Campaign)",
+             "Its advice of 15 to 20 words per sentence on average gives a target for sentences "
+             "that average " +
+                 average + " here."});
     } else if (p.sentences >= 3 && p.averageSentence() < 6) {
         advice.push_back(
             {"Connect short sentences",
@@ -201,6 +222,32 @@ void adviseOnSentenceLength(const Profile& p, std::vector<Advice>& advice)
     }
 }
 
+void adviseOnPunctuation(const Profile& p, std::vector<Advice>& advice)
+{
+    if (p.runOns == 0 && p.unfinished == 0) {
+        return;
+    }
+    std::vector<std::string> findings;
+    if (p.runOns > 0) {
+        findings.push_back(Wording::count(p.runOns, "message") + " of " +
+                           std::to_string(runOnWords) +
+                           " words or more with no comma or full stop inside");
+    }
+    if (p.unfinished > 0) {
+        findings.push_back(Wording::count(p.unfinished, "message") + " without end punctuation");
+    }
+    advice.push_back({"Mark where thoughts end",
+                      "There " + std::string(p.runOns + p.unfinished == 1 ? "is " : "are ") +
+                          Wording::listing(findings) +
+                          ". Pausing briefly between thoughts, and reading a long message back "
+                          "before sending it, puts the breaks where a reader needs them.",
+                      "Purdue OWL: punctuation",
+                      "Its short pages on where commas and full stops go are a quick refresher "
+                      "for messages like " +
+                          std::string(p.runOns + p.unfinished == 1 ? "the one" : "those") +
+                          " flagged here."});
+}
+
 void adviseOnRepetition(const Profile& p, std::vector<Advice>& advice)
 {
     if (p.doubledWords > 0) {
@@ -211,26 +258,39 @@ void adviseOnRepetition(const Profile& p, std::vector<Advice>& advice)
                           "A quick read of each dictation catches doubled words like the " +
                               std::to_string(p.doubledWords) + " found here."});
     }
-    const std::size_t intensifierCount = total(p.intensifiers);
-    if (p.perHundredWords(intensifierCount) >= 2.0) {
+    const std::size_t weak = total(p.weakWords);
+    if (weak >= 3 && p.perHundredWords(weak) >= 2.0) {
         advice.push_back(
-            {"Go easy on intensifiers",
-             quotedCounts(p.intensifiers) + " came up " + Wording::count(intensifierCount, "time") +
-                 " in " + Wording::count(p.words, "word") + ". One precise word usually says more.",
+            {"Go easy on vague and intensifying words",
+             quotedCounts(p.weakWords) + " came up " + Wording::count(weak, "time") + " in " +
+                 Wording::count(p.words, "word") + ". One precise word usually says more.",
              "Precise word choice",
              "Swapping an intensifier and an adjective for one exact word "
              "(\u201Cexhausted\u201D for \u201Cvery tired\u201D) tightens a message."});
     }
-    if (p.contentWords >= enoughContentWords && p.variety() < 0.4 && !p.topContent.empty()) {
-        const auto& [word, n] = p.topContent.front();
+    if (p.topContent.empty()) {
+        return;
+    }
+    const auto& [word, n] = p.topContent.front();
+    const bool dominant = n >= 4 && p.perHundredWords(n) >= 3.0;
+    if (dominant || (p.contentWords >= enoughContentWords && p.variety() < 0.4)) {
         advice.push_back({"Vary your wording",
-                          "Only " + std::to_string(p.distinctContentWords) +
-                              " different content words in " + std::to_string(p.contentWords) +
-                              "; " + Wording::quotedCount(word, n) + " leads them.",
+                          Wording::quotedCount(word, n) + " leads " +
+                              std::to_string(p.distinctContentWords) +
+                              " different content words in " + std::to_string(p.contentWords) + ".",
                           "A thesaurus habit",
                           "Looking up alternatives for \u201C" + word +
                               "\u201D, your most repeated word, widens the words you reach for."});
     }
+}
+
+// Always something to read next, even when the texts call for no change.
+nlohmann::json encouragement(const Profile& p)
+{
+    return {{"title", "\u201CThe Elements of Style\u201D by Strunk and White"},
+            {"why", "These " + Wording::count(p.messages, "message") +
+                        " already read clearly; its rule \u201Comit needless words\u201D is the "
+                        "next step from there."}};
 }
 
 std::string summaryOf(const Profile& p)
@@ -255,12 +315,16 @@ std::optional<nlohmann::json> InsightsWriter::write(const std::vector<std::strin
     std::vector<Advice> advice;
     adviseOnFillers(profile, advice);
     adviseOnSentenceLength(profile, advice);
+    adviseOnPunctuation(profile, advice);
     adviseOnRepetition(profile, advice);
     auto suggestions = nlohmann::json::array();
     auto resources = nlohmann::json::array();
     for (const auto& item : advice) {
         suggestions.push_back({{"title", item.title}, {"detail", item.detail}});
         resources.push_back({{"title", item.resourceTitle}, {"why", item.resourceWhy}});
+    }
+    if (resources.empty()) {
+        resources.push_back(encouragement(profile));
     }
     return nlohmann::json{{"summary", summaryOf(profile)},
                           {"strengths", strengthsOf(profile)},

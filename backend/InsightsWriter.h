@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-// Written feedback on a sample of dictations, from what the texts themselves show: filler words,
-// sentence length, vocabulary and repetition. Deterministic; it claims nothing the texts do not
-// show (the pace of speech, for one, is not in them).
+// Written feedback on a sample of dictations, by rules, from what the texts themselves show:
+// filler words (counted as Murmo's statistics count them), sentence length, punctuation,
+// repetition and vocabulary. Each suggestion comes with a resource and why it fits, and there is
+// always at least one resource. Deterministic; it claims nothing the texts do not show (the pace
+// of speech, for one, is not in them).
 class InsightsWriter
 {
 public:

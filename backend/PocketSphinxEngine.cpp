@@ -47,6 +47,15 @@ PocketSphinxEngine::~PocketSphinxEngine()
 
 std::string PocketSphinxEngine::transcribe(const Speech& speech)
 {
+    // Heard as English, any other language comes back as English-sounding nonsense.
+    if (speech.language && *speech.language != "en") {
+        throw UnsupportedLanguage(
+            "this server transcribes with pocketsphinx, which hears English only; to dictate in "
+            "\"" +
+            *speech.language +
+            "\", run murmo-backend with --engine openai and a multilingual transcription server "
+            "(see its README)");
+    }
     forgetEarlierAudio();
     if (speech.samples.empty() || ps_start_utt(m_decoder) < 0) {
         return {};

@@ -22,7 +22,7 @@ public:
     PocketSphinxEngine(const PocketSphinxEngine&) = delete;
     PocketSphinxEngine& operator=(const PocketSphinxEngine&) = delete;
 
-    // English whatever the language asked for.
+    // Throws UnsupportedLanguage when the speech is said to be in another language than English.
     std::string transcribe(const Speech& speech) override;
 
 private:

@@ -10,8 +10,9 @@ public:
     // The recognised words without the recogniser's own markers (<sil>, [NOISE], ++UH++, the
     // "(2)" of alternate pronunciations), single-spaced.
     static std::string raw(std::string_view hypothesis);
-    // The text to insert: spoken fillers and stutters dropped, sentence case with "I", weekdays
-    // and months capitalised, and a full stop, or a question mark when the words open a question.
-    // Empty when nothing but fillers was said.
+    // The text to insert, English or Russian, punctuated by the recogniser or not: sounds of
+    // hesitation, fillers opening a sentence and stutters dropped, sentence case with "I",
+    // weekdays and months capitalised, and a full stop, or a question mark when the last sentence
+    // opens a question, unless it ends with its own. Empty when nothing but fillers was said.
     static std::string clean(std::string_view raw);
 };

@@ -12,8 +12,13 @@ extern "C" {
 #include "BackendOptions.h"
 #include "BackendServer.h"
 #include "BackendStore.h"
+#include "ChatFeedbackWriter.h"
 #include "EnginePool.h"
+#include "KeyFile.h"
 #include "PocketSphinxEngine.h"
+#include "RuleFeedbackWriter.h"
+#include "Upstream.h"
+#include "UpstreamSpeechEngine.h"
 
 namespace {
 
@@ -54,15 +59,62 @@ std::thread stopOnSignal(BackendServer& server)
     });
 }
 
-std::unique_ptr<EnginePool> makeEngines(const BackendOptions& options)
+std::unique_ptr<Upstream> makeUpstream(std::string name, const std::string& url,
+                                       const std::filesystem::path& keyFile, int timeoutSeconds)
 {
-    auto engines = std::make_unique<EnginePool>(
-        [model = options.model] { return std::make_unique<PocketSphinxEngine>(model); },
-        EnginePool::Settings{static_cast<std::size_t>(options.workers),
-                             std::chrono::seconds(options.unloadAfterSeconds)});
+    return std::make_unique<Upstream>(
+        std::move(name), Upstream::Settings{url, keyFile.empty() ? "" : KeyFile::read(keyFile),
+                                            std::chrono::seconds(timeoutSeconds)});
+}
+
+// The engines and writer murmo-backend works with, as the options choose them.
+struct Services
+{
+    std::unique_ptr<Upstream> transcription;
+    std::unique_ptr<Upstream> languageModel;
+    std::unique_ptr<EnginePool> engines;
+    RuleFeedbackWriter rules;
+    std::unique_ptr<ChatFeedbackWriter> chat;
+
+    FeedbackWriter& writer() { return chat ? static_cast<FeedbackWriter&>(*chat) : rules; }
+};
+
+void makeEngines(const BackendOptions& options, Services& services)
+{
+    const EnginePool::Settings settings{static_cast<std::size_t>(options.workers),
+                                        std::chrono::seconds(options.unloadAfterSeconds)};
+    if (options.engine == "openai") {
+        services.transcription =
+            makeUpstream("the transcription service", options.upstream, options.upstreamKeyFile,
+                         options.upstreamTimeoutSeconds);
+        services.engines = std::make_unique<EnginePool>(
+            [&upstream = *services.transcription, model = options.upstreamModel] {
+                return std::make_unique<UpstreamSpeechEngine>(upstream, model);
+            },
+            settings);
+        std::clog << "murmo-backend: speech goes to "
+                  << services.transcription->address("audio/transcriptions") << " (model "
+                  << options.upstreamModel << ")" << std::endl;
+        return;
+    }
+    services.engines = std::make_unique<EnginePool>(
+        [model = options.model] { return std::make_unique<PocketSphinxEngine>(model); }, settings);
     // One decoder now proves the model usable before the server says it is ready.
-    engines->preload();
-    return engines;
+    services.engines->preload();
+}
+
+void makeWriter(const BackendOptions& options, Services& services)
+{
+    if (options.writer != "openai") {
+        return;
+    }
+    services.languageModel = makeUpstream("the language model", options.writerUpstream,
+                                          options.writerKeyFile, options.writerTimeoutSeconds);
+    services.chat = std::make_unique<ChatFeedbackWriter>(*services.languageModel,
+                                                         options.writerModel, services.rules);
+    std::clog << "murmo-backend: insights and recaps by "
+              << services.languageModel->address("chat/completions") << " (model "
+              << options.writerModel << ")" << std::endl;
 }
 
 BackendServer::Settings serverSettings(const BackendOptions& options)
@@ -81,10 +133,13 @@ int run(const BackendOptions& options)
     // Undecodable uploads are answered with 400; FFmpeg need not describe them on the console.
     av_log_set_level(AV_LOG_QUIET);
     try {
+        Services services;
+        makeEngines(options, services);
+        makeWriter(options, services);
         BackendStore store(options.database);
-        const auto engines = makeEngines(options);
         const AudioDecoder decoder(maxRecording);
-        BackendServer server(store, *engines, decoder, serverSettings(options));
+        BackendServer server(store, *services.engines, services.writer(), decoder,
+                             serverSettings(options));
         const int port = server.bind(options.address, options.port);
         if (port < 0) {
             return fail("cannot listen on " + options.address + ":" + std::to_string(options.port));

@@ -69,7 +69,7 @@ int main(int argc, char** argv)
             std::printf("%s: cannot decode\n", id.c_str());
             continue;
         }
-        const std::string hypothesis = engine.transcribe({*samples, std::nullopt});
+        const std::string hypothesis = engine.transcribe({*samples, std::nullopt, std::nullopt});
         const double work = seconds(Clock::now() - start);
         const double audio = double(samples->size()) / AudioDecoder::sampleRate;
         const auto [wrong, words] = SpeechCorpus::wordErrors(reference, hypothesis);

@@ -1,6 +1,7 @@
 #include "stats/Fillers.h"
 
 #include "stats/StatsFormulas.h"
+#include "text/FillerExpressions.h"
 
 #include <algorithm>
 
@@ -25,17 +26,12 @@ double ratePer100(qint64 fillers, qint64 words)
 
 const QStringList& fillerWords()
 {
-    static const QStringList words{
-        QStringLiteral("ну"),        QStringLiteral("эээ"),       QStringLiteral("ээ"),
-        QStringLiteral("ааа"),       QStringLiteral("мм"),        QStringLiteral("ммм"),
-        QStringLiteral("как бы"),    QStringLiteral("типа"),      QStringLiteral("короче"),
-        QStringLiteral("вот"),       QStringLiteral("значит"),    QStringLiteral("это самое"),
-        QStringLiteral("в общем"),   QStringLiteral("блин"),      QStringLiteral("слушай"),
-        QStringLiteral("понимаешь"), QStringLiteral("um"),        QStringLiteral("uh"),
-        QStringLiteral("like"),      QStringLiteral("you know"),  QStringLiteral("basically"),
-        QStringLiteral("actually"),  QStringLiteral("literally"), QStringLiteral("i mean"),
-        QStringLiteral("kinda"),
-    };
+    static const QStringList words = [] {
+        QStringList list;
+        for (const std::string_view filler : FillerExpressions::all)
+            list.append(QString::fromUtf8(filler.data(), qsizetype(filler.size())));
+        return list;
+    }();
     return words;
 }
 

@@ -20,11 +20,15 @@ public:
     std::string transcribe(const Speech& speech) override
     {
         heardSamples = speech.samples.size();
+        heardLanguage = speech.language;
+        heardStyle = speech.style;
         return hypothesis;
     }
 
     std::string hypothesis = "hello world";
     std::size_t heardSamples = 0;
+    std::optional<std::string> heardLanguage;
+    std::optional<std::string> heardStyle;
 };
 
 Json dictation(const std::string& wav, const std::string& ext = "wav")
@@ -107,11 +111,15 @@ TEST_F(BackendServerTest, DictationAnswersCleanTextRawWordsAndCategory)
     engine.hypothesis = "send the report";
     const auto plain = server.post("/api/dictate", dictation(WavFile::tone(0.5, 16000, 1)), token);
     EXPECT_EQ(plain.body, (Json{{"text", "Send the report."}, {"raw", "send the report"}}));
-    // Another language is accepted and transcribed as English all the same.
+    EXPECT_EQ(std::tuple(engine.heardLanguage, engine.heardStyle),
+              std::tuple(std::nullopt, std::nullopt));
+    // Whether the language can be heard is the engine's to say.
     Json withLanguage = dictation(WavFile::tone(0.5, 16000, 1));
     withLanguage["lang"] = "de";
     withLanguage["style"] = "formal";
     EXPECT_EQ(server.post("/api/dictate", withLanguage, token).status, 200);
+    EXPECT_EQ(std::tuple(engine.heardLanguage, engine.heardStyle),
+              std::tuple(std::optional<std::string>("de"), std::optional<std::string>("formal")));
 }
 
 TEST_F(BackendServerTest, DictationWithNothingRecognisedIs422)
@@ -143,6 +151,10 @@ TEST_F(BackendServerTest, MalformedDictationsAre400WithAnError)
         Json{{"audio", Base64::encode(wav)}}.dump(),
         Json{{"audio", Base64::encode(wav)}, {"ext", "mp3"}}.dump(),
         Json{{"audio", Base64::encode(wav)}, {"ext", "wav"}, {"lang", 5}}.dump(),
+        Json{{"audio", Base64::encode(wav)}, {"ext", "wav"}, {"lang", "en-US"}}.dump(),
+        Json{{"audio", Base64::encode(wav)}, {"ext", "wav"}, {"lang", "EN"}}.dump(),
+        Json{{"audio", Base64::encode(wav)}, {"ext", "wav"}, {"style", std::string(5000, 'x')}}
+            .dump(),
         Json{{"audio", Json::array({Base64::encode(wav)})}, {"ext", "wav"}}.dump(),
         Json{{"audio", Base64::encode(wav)}, {"ext", {{"wav", "wav"}}}}.dump(),
         dictation("this is not audio, only text pretending to be").dump(),

@@ -62,6 +62,33 @@ TEST(TextRulesTest, CleanUpAsksCapitalisesAndDropsStutters)
     }
 }
 
+// What a punctuating engine (an upstream server) sends, in English and in Russian.
+TEST(TextRulesTest, CleanUpKeepsPunctuationAndHandlesRussian)
+{
+    const Pairs cases = {
+        {"Um, so, um, I think we're done, um.", "So I think we're done."},
+        {"I, uh, think so.", "I think so."},
+        {"Basically, it works. you know, it's fine", "It works. It's fine."},
+        {"I like it, you know, a lot.", "I like it, you know, a lot."},
+        {"Where are you? i'm at the station", "Where are you? I'm at the station."},
+        {"He said \"see you on monday.\"", "He said \"see you on Monday.\""},
+        {"Wait... what", "Wait... what."},
+        {"very, very good", "Very, very good."},
+        {"the the plan,", "The plan."},
+        {"ну, короче, я завтра приду на встречу", "Я завтра приду на встречу."},
+        {"Я, эээ, думаю, что это хорошо", "Я думаю, что это хорошо."},
+        {"слушай, а ты придёшь?", "А ты придёшь?"},
+        {"Короче говоря, всё. значит, договорились", "Короче говоря, всё. Договорились."},
+        {"это значит, что мы успеем", "Это значит, что мы успеем."},
+        {"«привет», сказал он", "«Привет», сказал он."},
+        {"я я я согласен", "Я согласен."},
+        {"Ммм, эээ.", ""},
+    };
+    for (const auto& [raw, text] : cases) {
+        EXPECT_EQ(TranscriptCleaner::clean(raw), text) << raw;
+    }
+}
+
 TEST(TextRulesTest, CategoryOnlyWhenARuleIsSure)
 {
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
@@ -133,6 +160,8 @@ TEST(TextRulesTest, WordsAndSentences)
 {
     EXPECT_EQ(TextAnalysis::words("It's 5 o'clock, Ann-Marie! 'Quoted'"),
               (std::vector<std::string>{"it's", "5", "o'clock", "ann", "marie", "quoted"}));
+    EXPECT_EQ(TextAnalysis::words("«Ёлки» — ЗДЕСЬ, it’s…"),
+              (std::vector<std::string>{"ёлки", "здесь", "it’s"}));
     EXPECT_EQ(TextAnalysis::sentences("One two. Three!\nFour five six? ... "),
               (std::vector<std::vector<std::string>>{
                   {"one", "two"}, {"three"}, {"four", "five", "six"}}));

@@ -40,8 +40,11 @@ TEST(TranscriptionTest, SpokenSentenceComesBackAsTextFromWavAndM4a)
     ASSERT_GT(m4aBytes.find("moov"), m4aBytes.find("mdat"));
 
     for (const auto& [file, ext] : {std::pair{wav, "wav"}, {m4a, "m4a"}}) {
-        const auto reply = server.post(
-            "/api/dictate", Json{{"audio", Base64::encode(fileBytes(file))}, {"ext", ext}}, token);
+        Json body = {{"audio", Base64::encode(fileBytes(file))}, {"ext", ext}};
+        if (ext == std::string("wav")) {
+            body["lang"] = "en";
+        }
+        const auto reply = server.post("/api/dictate", body, token);
         ASSERT_EQ(reply.status, 200) << ext;
         const std::string text = reply.text("text");
         const auto words = TextAnalysis::words(text);
@@ -52,6 +55,13 @@ TEST(TranscriptionTest, SpokenSentenceComesBackAsTextFromWavAndM4a)
         EXPECT_TRUE(std::isupper(static_cast<unsigned char>(text.front())) && text.ends_with('.'))
             << text;
     }
+    // Heard as English, Russian would come back as nonsense: the client is told why instead.
+    const auto russian = server.post(
+        "/api/dictate",
+        Json{{"audio", Base64::encode(fileBytes(wav))}, {"ext", "wav"}, {"lang", "ru"}}, token);
+    EXPECT_EQ(russian.status, 400);
+    EXPECT_NE(russian.text("error").find("English only"), std::string::npos) << russian.body;
+    EXPECT_NE(russian.text("error").find("--engine openai"), std::string::npos) << russian.body;
 }
 
 // Recordings of a person reading, shipped with the recogniser's test data.

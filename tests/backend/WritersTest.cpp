@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FillerWords.h"
 #include "InsightsWriter.h"
 #include "RecapWriter.h"
 
@@ -16,25 +17,70 @@ std::vector<std::string> titles(const nlohmann::json& list)
     return result;
 }
 
-TEST(WritersTest, InsightsReportWhatTheSamplesShow)
+bool contains(const nlohmann::json& text, const std::string& part)
 {
-    EXPECT_EQ(InsightsWriter::write({"one two", "", "three four"}), std::nullopt);
+    return text.get<std::string>().find(part) != std::string::npos;
+}
 
-    const Texts rambling = {
-        "Um so basically the the launch is um late and you know we are basically waiting on legal",
-        "Uh I mean the budget is fine but um the timeline is really really tight",
-        "We need um a decision by Friday"};
-    const auto advice = InsightsWriter::write(rambling);
+// The statistics screen counts fillers this way; the insights must quote the same numbers.
+TEST(WritersTest, FillersAreCountedAsTheStatisticsCountThem)
+{
+    using Counts = std::vector<FillerWords::Count>;
+    EXPECT_EQ(FillerWords::count("Um, I mean, like, you know"), (Counts{{"you know", 1}}));
+    EXPECT_EQ(FillerWords::count("Like I said"), (Counts{{"like", 1}}));
+    EXPECT_EQ(FillerWords::count("ну ну ну"), (Counts{{"ну", 3}}));
+    EXPECT_EQ(FillerWords::count("ээээ"), Counts{});
+    EXPECT_EQ(FillerWords::count("Ну, типа как бы это самое"),
+              (Counts{{"как бы", 1}, {"типа", 1}, {"это самое", 1}}));
+}
+
+// Five ordinary dictations, as people send them: a filler or two, one very long message.
+TEST(WritersTest, OrdinaryDictationsGetConcreteAdviceAndAResource)
+{
+    const Texts ordinary = {
+        "Hey Tom, I basically finished the slides for Monday, so take a look when you can.",
+        "Can you send me the budget numbers before the call?",
+        "I think we should like move the launch to next week because the testing is not done.",
+        "Remind me to book the train tickets and the hotel for the conference in Berlin.",
+        "The meeting went well and the client liked the new design and they want a proposal by "
+        "Friday and they also asked whether we could add the reporting module and the export "
+        "and the single sign on before the end of the quarter which I think is possible.",
+    };
+    const auto advice = InsightsWriter::write(ordinary);
     ASSERT_TRUE(advice);
     EXPECT_EQ(
         titles(advice->at("suggestions")),
-        (Texts{"Cut the filler words", "Watch for doubled words", "Go easy on intensifiers"}));
-    EXPECT_EQ(titles(advice->at("resources")).size(), 3u);
-    const std::string fillers = advice->at("suggestions").at(0).at("detail");
-    EXPECT_NE(fillers.find("\u201Cum\u201D (4\u00D7)"), std::string::npos) << fillers;
-    EXPECT_NE(std::string(advice->at("summary")).find("3 messages (40 words)"), std::string::npos)
-        << advice->at("summary");
-    EXPECT_EQ(InsightsWriter::write(rambling), advice) << "the same samples give the same text";
+        (Texts{"Cut the filler words", "Break up long sentences", "Mark where thoughts end"}));
+    const auto& fillers = advice->at("suggestions").at(0).at("detail");
+    EXPECT_TRUE(contains(fillers, "2 times") &&
+                contains(fillers, "\u201Cbasically\u201D (1\u00D7)") &&
+                contains(fillers, "\u201Clike\u201D (1\u00D7)"))
+        << fillers;
+    EXPECT_TRUE(contains(advice->at("summary"), "2 filler words")) << advice->at("summary");
+    ASSERT_EQ(advice->at("resources").size(), 3u);
+    for (const auto& resource : advice->at("resources")) {
+        EXPECT_FALSE(resource.at("why").get<std::string>().empty()) << resource;
+    }
+    EXPECT_EQ(InsightsWriter::write(ordinary), advice) << "the same samples give the same text";
+}
+
+TEST(WritersTest, InsightsNameRepetitionAndPraiseTidyTexts)
+{
+    EXPECT_EQ(InsightsWriter::write({"one two", "", "three four"}), std::nullopt);
+
+    const Texts repetitive = {
+        "The report is really really late and the report needs the report numbers.",
+        "I just need the report today, it is really important.",
+        "Send the report to the team, just the report.",
+    };
+    const auto advice = InsightsWriter::write(repetitive);
+    ASSERT_TRUE(advice);
+    EXPECT_EQ(titles(advice->at("suggestions")),
+              (Texts{"Watch for doubled words", "Go easy on vague and intensifying words",
+                     "Vary your wording"}));
+    EXPECT_TRUE(
+        contains(advice->at("suggestions").at(2).at("detail"), "\u201Creport\u201D (6\u00D7)"))
+        << advice->at("suggestions").at(2);
 
     const Texts tidy = {
         "The quarterly figures arrived this morning and look stronger than expected.",
@@ -43,8 +89,24 @@ TEST(WritersTest, InsightsReportWhatTheSamplesShow)
     const auto praise = InsightsWriter::write(tidy);
     ASSERT_TRUE(praise);
     EXPECT_TRUE(praise->at("suggestions").empty());
-    EXPECT_TRUE(praise->at("resources").empty());
     EXPECT_EQ(praise->at("strengths").size(), 3u) << praise->at("strengths");
+    EXPECT_EQ(praise->at("resources").size(), 1u) << "always something to read next";
+}
+
+TEST(WritersTest, RussianTextsAreAnalysedToo)
+{
+    const Texts russian = {
+        "Ну короче я завтра приду на встречу.",
+        "Ну ты типа отправь мне отчёт до вечера.",
+        "Отчёт нужен для клиента, отчёт очень важный.",
+    };
+    const auto advice = InsightsWriter::write(russian);
+    ASSERT_TRUE(advice);
+    const auto& fillers = advice->at("suggestions").at(0).at("detail");
+    EXPECT_TRUE(contains(fillers, "\u201C\u043D\u0443\u201D (2\u00D7)")) << fillers;
+    EXPECT_EQ(RecapWriter::write(russian, "week").find("\u201C\u043D\u0443\u201D"),
+              std::string::npos)
+        << "fillers are not topics";
 }
 
 TEST(WritersTest, RecapCountsThePeriod)

@@ -19,10 +19,19 @@ std::string ServerHarness::Reply::text(const std::string& key) const
 
 ServerHarness::ServerHarness(SpeechEngine& engine, BackendServer::Settings settings,
                              std::chrono::seconds maxRecording)
+    : ServerHarness(engine, m_rules, settings, maxRecording)
+{}
+
+ServerHarness::ServerHarness(SpeechEngine& engine, FeedbackWriter& writer)
+    : ServerHarness(engine, writer, {}, std::chrono::minutes(10))
+{}
+
+ServerHarness::ServerHarness(SpeechEngine& engine, FeedbackWriter& writer,
+                             BackendServer::Settings settings, std::chrono::seconds maxRecording)
     : m_database(m_directory.path() / "backend.sqlite3")
     , m_store(m_database)
     , m_decoder(maxRecording)
-    , m_server(m_store, engine, m_decoder, settings)
+    , m_server(m_store, engine, writer, m_decoder, settings)
 {
     m_port = m_server.bind("127.0.0.1", 0);
     if (m_port <= 0) {

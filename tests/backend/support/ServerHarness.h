@@ -9,6 +9,7 @@
 #include "AudioDecoder.h"
 #include "BackendServer.h"
 #include "BackendStore.h"
+#include "RuleFeedbackWriter.h"
 #include "TempDirectory.h"
 
 class SpeechEngine;
@@ -29,6 +30,8 @@ public:
 
     explicit ServerHarness(SpeechEngine& engine, BackendServer::Settings settings = {},
                            std::chrono::seconds maxRecording = std::chrono::minutes(10));
+    // With insights and recaps from `writer` instead of the rules.
+    ServerHarness(SpeechEngine& engine, FeedbackWriter& writer);
     ~ServerHarness();
 
     Reply post(const std::string& path, const std::string& body, const std::string& token = {});
@@ -43,9 +46,13 @@ public:
     int port() const { return m_port; }
 
 private:
+    ServerHarness(SpeechEngine& engine, FeedbackWriter& writer, BackendServer::Settings settings,
+                  std::chrono::seconds maxRecording);
+
     TempDirectory m_directory;
     std::filesystem::path m_database;
     BackendStore m_store;
+    RuleFeedbackWriter m_rules;
     AudioDecoder m_decoder;
     BackendServer m_server;
     int m_port = -1;

@@ -30,7 +30,9 @@ HistoryItem record(const QString& text, double createdAt)
 }
 
 // Holds the saves of two devices until both have fetched, so that both save over the same
-// version of the record and exactly one of them loses the race.
+// version of the record and exactly one of them loses the race. The saves then go one at a
+// time: mod_dav checks If-Match and writes without a lock, so two PUTs that overlap can both
+// pass the check, which is the server's race and not the one under test.
 class StartingLine : public QObject
 {
     Q_OBJECT
@@ -41,13 +43,27 @@ public:
         if (++m_fetches == 2)
             Q_EMIT open();
     }
-    bool isOpen() const { return m_fetches >= 2; }
+    QCoro::Task<> takeTurn()
+    {
+        if (m_fetches < 2)
+            co_await qCoro(this, &StartingLine::open);
+        while (m_saving)
+            co_await qCoro(this, &StartingLine::turnEnded);
+        m_saving = true;
+    }
+    void endTurn()
+    {
+        m_saving = false;
+        Q_EMIT turnEnded();
+    }
 
 Q_SIGNALS:
     void open();
+    void turnEnded();
 
 private:
     int m_fetches = 0;
+    bool m_saving = false;
 };
 
 // The WebDAV database as one device sees it, with what came back from each save.
@@ -68,10 +84,12 @@ public:
     }
     QCoro::Task<std::optional<CloudError>> saveRecord(CloudRecord record) override
     {
-        if (race && !race->isOpen())
-            co_await qCoro(race, &StartingLine::open);
+        if (race)
+            co_await race->takeTurn();
         auto error = co_await m_inner.saveRecord(std::move(record));
         saves.append(error ? int(error->code) : 0);
+        if (race)
+            race->endTurn();
         co_return error;
     }
 
