@@ -48,8 +48,12 @@ public:
     }
     ~Program()
     {
-        m_process.kill();
-        m_process.waitForFinished();
+        // Asked first: a compositor killed outright leaves its helper clients complaining.
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000)) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
     }
     bool waitForLine(const QString& line)
     {
@@ -191,7 +195,8 @@ TEST_F(SwaySessionTest, PastesIntoAWaylandWindowAndPutsTheClipboardBack)
 TEST(WestonSessionTest, NothingFitsAndTheUserIsToldWhatToDo)
 {
     const QString socket = u"murmo-weston"_s;
-    Program weston(u"weston"_s, {u"--backend=headless-backend.so"_s, u"--socket="_s + socket,
+    Program weston(u"weston"_s, {u"--backend=headless-backend.so"_s, u"--shell=kiosk-shell.so"_s,
+                                 u"--socket="_s + socket,
                                  u"--idle-time=0"_s, u"--no-config"_s,
                                  u"--log="_s + qEnvironmentVariable("HOME") + u"/weston.log"_s});
     const QString path = qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' + socket;
