@@ -1,12 +1,8 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
-#include "platform/Scheduler.h"
+#include "platform/wayland/PipeWriters.h"
+#include "platform/wayland/PipedPasteboard.h"
 
-#include <QStringList>
-
-#include <chrono>
-#include <list>
 #include <memory>
 
 class WaylandConnection;
@@ -17,12 +13,9 @@ struct zwlr_data_control_source_v1;
 // whether or not one of our windows has the focus. Every format the owner offers is kept. Reads
 // ask the owner for one format at a time through a pipe, each bounded in time and size; after
 // one late format the rest are skipped. Main thread only.
-class DataControlPasteboard final : public Pasteboard
+class DataControlPasteboard final : public PipedPasteboard
 {
 public:
-    static constexpr std::chrono::milliseconds formatTimeLimit{500};
-    static constexpr qsizetype formatSizeLimit = 64 * 1024 * 1024;
-
     // `connection` must offer a seat and data-control.
     DataControlPasteboard(WaylandConnection& connection, Scheduler& scheduler);
     ~DataControlPasteboard() override;
@@ -33,13 +26,9 @@ public:
     QCoro::Task<PasteboardItem> snapshot() override;
     QCoro::Task<std::optional<QString>> plainText() override;
 
-    // The names text goes by on Wayland besides "text/plain", offered along with it.
-    static const QStringList& textAliases();
-
 private:
     struct Offer;
     struct Source;
-    class Write;
 
     static void dataOffer(void* data, zwlr_data_control_device_v1* device,
                           struct zwlr_data_control_offer_v1* offer);
@@ -48,17 +37,14 @@ private:
     static void finished(void* data, zwlr_data_control_device_v1* device);
     void serve(Source* source, const QString& type, int fd);
     void cancelled(Source* source);
-    QCoro::Task<std::optional<QByteArray>> read(std::shared_ptr<Offer> offer, QString type,
-                                                bool* late);
+    OpenFormat opener(std::shared_ptr<Offer> offer);
 
     WaylandConnection& m_connection;
-    Scheduler& m_scheduler;
     zwlr_data_control_device_v1* m_device = nullptr;
     // Announced by data_offer, until the selection event that follows says what it is.
     std::shared_ptr<Offer> m_announced;
     std::shared_ptr<Offer> m_current;
     // Our own item while the clipboard holds it.
     std::unique_ptr<Source> m_own;
-    std::list<std::unique_ptr<Write>> m_writes;
-    TimerHandle m_sweep;
+    PipeWriters m_writers;
 };

@@ -73,12 +73,17 @@ SessionCapabilities SessionCapabilities::choose(const SessionProbe& probe)
         chosen.m_hold = Hold::compositorBindings;
 
     // Without a seat there is no clipboard or keyboard to reach through the compositor.
-    chosen.m_clipboard =
-        probe.seat && probe.dataControl ? Clipboard::dataControl : Clipboard::x11Selection;
+    const bool remoteDesktop = probe.remoteDesktopVersion > 0 && probe.remoteDesktopKeyboard;
+    if (probe.seat && probe.dataControl)
+        chosen.m_clipboard = Clipboard::dataControl;
+    else if (remoteDesktop && probe.clipboardVersion > 0)
+        chosen.m_clipboard = Clipboard::portal;
+    else
+        chosen.m_clipboard = Clipboard::x11Selection;
 
     if (probe.seat && probe.virtualKeyboard)
         chosen.m_paste = Paste::virtualKeyboard;
-    else if (probe.remoteDesktopVersion > 0 && probe.remoteDesktopKeyboard)
+    else if (remoteDesktop)
         chosen.m_paste = Paste::remoteDesktop;
     else
         chosen.m_paste = Paste::none;
@@ -96,42 +101,58 @@ QList<SessionCapabilities::Row> SessionCapabilities::rows() const
         };
     }
 
-    const QString seat = m_probe.seat ? QString() : u"; no seat"_s;
-    const QString clipboardProbed = u"data-control %1%2"_s.arg(offered(m_probe.dataControl), seat);
-    const QString clipboardReason =
-        m_clipboard == Clipboard::dataControl
-            ? u"the compositor lets Murmo read and set the clipboard without focus"_s
-            : u"nothing reaches the Wayland clipboard without focus; the X clipboard of XWayland "
-              u"is used, which the compositor may not pass on to Wayland applications"_s;
+    return {{u"Hold key"_s, holdProbed(), holdName(m_hold), holdReason()}, clipboardRow(),
+            pasteRow()};
+}
 
-    const QString remoteDesktop =
-        portalInterface(u"RemoteDesktop"_s, m_probe.remoteDesktopVersion) +
-        (m_probe.remoteDesktopVersion > 0 && !m_probe.remoteDesktopKeyboard
-             ? u" without a keyboard"_s
-             : QString());
-    const QString pasteProbed =
-        u"virtual keyboard %1%2; %3"_s.arg(offered(m_probe.virtualKeyboard), seat, remoteDesktop);
-    QString pasteReason;
-    switch (m_paste) {
-    case Paste::virtualKeyboard:
-        pasteReason = u"the compositor takes keystrokes from a virtual keyboard"_s;
-        break;
-    case Paste::remoteDesktop:
-        pasteReason = u"the desktop posts keystrokes for Murmo once you allow it"_s;
-        break;
-    default:
-        pasteReason = u"nothing here posts keystrokes to other applications: the text stays on "
-                      u"the clipboard"_s;
+QString SessionCapabilities::remoteDesktopProbed() const
+{
+    QString probed = portalInterface(u"RemoteDesktop"_s, m_probe.remoteDesktopVersion);
+    if (m_probe.remoteDesktopVersion > 0 && !m_probe.remoteDesktopKeyboard)
+        probed += u" without a keyboard"_s;
+    return probed;
+}
+
+SessionCapabilities::Row SessionCapabilities::clipboardRow() const
+{
+    const QString probed = u"data-control %1%2; %3; %4"_s.arg(
+        offered(m_probe.dataControl), m_probe.seat ? QString() : u"; no seat"_s,
+        portalInterface(u"Clipboard"_s, m_probe.clipboardVersion), remoteDesktopProbed());
+    switch (m_clipboard) {
+    case Clipboard::dataControl:
+        return {u"Clipboard"_s, probed, u"data-control"_s,
+                u"the compositor lets Murmo read and set the clipboard without focus"_s};
+    case Clipboard::portal:
+        return {u"Clipboard"_s, probed, u"clipboard (portal)"_s,
+                u"the desktop shares the clipboard with Murmo once you allow remote control"_s};
+    case Clipboard::x11Selection:
         break;
     }
+    return {u"Clipboard"_s, probed, u"XWayland selection"_s,
+            u"nothing reaches the Wayland clipboard without focus; the X clipboard of XWayland "
+            u"is used, which the compositor may not pass on to Wayland applications"_s};
+}
 
-    return {
-        {u"Hold key"_s, holdProbed(), holdName(m_hold), holdReason()},
-        {u"Clipboard"_s, clipboardProbed,
-         m_clipboard == Clipboard::dataControl ? u"data-control"_s : u"XWayland selection"_s,
-         clipboardReason},
-        {u"Paste keystroke"_s, pasteProbed, pasteName(m_paste), pasteReason},
-    };
+SessionCapabilities::Row SessionCapabilities::pasteRow() const
+{
+    const QString probed = u"virtual keyboard %1%2; %3"_s.arg(
+        offered(m_probe.virtualKeyboard), m_probe.seat ? QString() : u"; no seat"_s,
+        remoteDesktopProbed());
+    QString reason;
+    switch (m_paste) {
+    case Paste::virtualKeyboard:
+        reason = u"the compositor takes keystrokes from a virtual keyboard"_s;
+        break;
+    case Paste::remoteDesktop:
+        reason = u"the desktop posts keystrokes for Murmo once you allow remote control"_s;
+        break;
+    case Paste::xtest:
+    case Paste::none:
+        reason = u"nothing here posts keystrokes to other applications: the text stays on the "
+                 u"clipboard"_s;
+        break;
+    }
+    return {u"Paste keystroke"_s, probed, pasteName(m_paste), reason};
 }
 
 QString SessionCapabilities::holdProbed() const

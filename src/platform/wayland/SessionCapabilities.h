@@ -23,6 +23,7 @@ public:
     {
         x11Selection, // the X server's selection (the XWayland one in a Wayland session)
         dataControl,  // the compositor's data-control protocol
+        portal,       // the desktop's Clipboard portal, inside the RemoteDesktop session
     };
     enum class Paste
     {
@@ -46,6 +47,11 @@ public:
     Hold hold() const { return m_hold; }
     Clipboard clipboard() const { return m_clipboard; }
     Paste paste() const { return m_paste; }
+    // Whether a RemoteDesktop session is needed, for the paste keystroke or the clipboard.
+    bool needsRemoteDesktop() const
+    {
+        return m_paste == Paste::remoteDesktop || m_clipboard == Clipboard::portal;
+    }
 
     QList<Row> rows() const;
     // The report `murmo --diagnose` prints: a heading and the rows as an aligned table.
@@ -65,6 +71,9 @@ private:
 
     QString holdProbed() const;
     QString holdReason() const;
+    QString remoteDesktopProbed() const;
+    Row clipboardRow() const;
+    Row pasteRow() const;
 
     SessionProbe m_probe;
     Hold m_hold = Hold::x11Keys;

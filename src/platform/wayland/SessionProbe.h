@@ -24,6 +24,7 @@ struct SessionProbe
     int globalShortcutsVersion = 0;
     int remoteDesktopVersion = 0;
     bool remoteDesktopKeyboard = false; // the RemoteDesktop portal offers a keyboard device
+    int clipboardVersion = 0;           // the Clipboard portal, used inside a RemoteDesktop session
 
     // Keyboards under /dev/input, and how many of them this user may read.
     bool keyboardReadingChosen = false;

@@ -58,5 +58,6 @@ void SessionProber::probePortal(QDBusConnection bus, SessionProbe& probe)
         probe.remoteDesktopKeyboard =
             portalProperty(bus, u"RemoteDesktop"_s, u"AvailableDeviceTypes"_s).toUInt() &
             keyboardDevice;
+        probe.clipboardVersion = portalProperty(bus, u"Clipboard"_s, u"version"_s).toInt();
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/KeyEventMonitors.h"
 #include "platform/wayland/PortalHoldShortcut.h"
 #include "platform/wayland/PortalKeyboard.h"
+#include "platform/wayland/RemoteDesktopSession.h"
 #include "platform/wayland/SessionProber.h"
 #include "platform/wayland/WaylandHoldSource.h"
 #include "support/WaitUntil.h"
@@ -148,25 +149,29 @@ TEST_F(PortalTest, RefusedShortcutIsReported)
 // desktop closes fails that paste and is asked for again for the next one; a refusal stands.
 TEST_F(PortalTest, RemoteDesktopPostsTheChordOnceAllowed)
 {
-    PortalKeyboard keyboard(bus, 1, {});
-    ASSERT_TRUE(waitUntil([&] { return keyboard.isReady(); }, 10s));
+    RemoteDesktopSession session(bus, 1, false, {});
+    PortalKeyboard keyboard(session);
+    EXPECT_FALSE(keyboard.makeKeystroke(pasteKey, ModifierFlags::command));
+    ASSERT_TRUE(waitUntil([&] { return session.isStarted(); }, 10s));
     auto keystroke = keyboard.makeKeystroke(pasteKey, ModifierFlags::command);
     ASSERT_TRUE(keystroke);
     keystroke->postKeyDown();
     keystroke->postKeyUp();
     const QList<QPair<int, uint>> chord{{KEY_LEFTCTRL, 1}, {KEY_V, 1}, {KEY_V, 0},
                                         {KEY_LEFTCTRL, 0}};
-    EXPECT_TRUE(waitUntil([&] { return backend.keycodes == chord; }, 10s)) << backend.keycodes.size() << " sessions " << backend.sessions.join(u' ').toStdString();
+    EXPECT_TRUE(waitUntil([&] { return backend.keycodes == chord; }, 10s));
 
     backend.closeSession();
-    ASSERT_TRUE(waitUntil([&] { return !keyboard.isReady(); }, 10s));
+    ASSERT_TRUE(waitUntil([&] { return session.isIdle(); }, 10s));
     EXPECT_FALSE(keyboard.makeKeystroke(pasteKey, ModifierFlags::command));
-    EXPECT_TRUE(waitUntil([&] { return keyboard.isReady(); }, 10s));
+    EXPECT_TRUE(waitUntil([&] { return session.isStarted(); }, 10s));
 
     backend.startResponse = 1;
-    PortalKeyboard refused(bus, 1, {});
+    RemoteDesktopSession refused(bus, 1, false, {});
+    PortalKeyboard refusedKeyboard(refused);
+    refused.start();
     ASSERT_TRUE(waitUntil([&] { return refused.wasRefused(); }, 10s));
-    EXPECT_FALSE(refused.makeKeystroke(pasteKey, ModifierFlags::command));
+    EXPECT_FALSE(refusedKeyboard.makeKeystroke(pasteKey, ModifierFlags::command));
     EXPECT_TRUE(refused.wasRefused());
 }
 
