@@ -18,8 +18,7 @@ public:
         , m_notifier(fd, QSocketNotifier::Write)
     {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        QObject::connect(&m_notifier, &QSocketNotifier::activated, &m_notifier,
-                         [this] { push(); });
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, &m_notifier, [this] { push(); });
     }
     // An unfinished write just ends: its reader sees the pipe close early.
     ~Writer()

@@ -37,8 +37,7 @@ QStringList PipedPasteboard::offeredTypes(const PasteboardItem& item)
     return types;
 }
 
-std::optional<QByteArray> PipedPasteboard::bytesFor(const PasteboardItem& item,
-                                                    const QString& type)
+std::optional<QByteArray> PipedPasteboard::bytesFor(const PasteboardItem& item, const QString& type)
 {
     if (const auto exact = item.bytes(type))
         return exact;
@@ -70,8 +69,10 @@ QCoro::Task<std::optional<QString>> PipedPasteboard::readText(QStringList types,
         if (!types.contains(type))
             continue;
         bool late = false;
-        const std::optional<QByteArray> bytes = co_await read(type, open, &late);
-        co_return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+        if (const std::optional<QByteArray> bytes = co_await read(type, open, &late))
+            co_return QString::fromUtf8(*bytes);
+        if (late)
+            break;
     }
     co_return std::nullopt;
 }

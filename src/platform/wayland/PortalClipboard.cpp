@@ -40,9 +40,10 @@ PortalClipboard::PortalClipboard(RemoteDesktopSession& session, Scheduler& sched
     , m_writers(scheduler)
 {
     QDBusConnection bus = m_session.bus();
+    // QtDBus finds the slots' parameter types by name, known only once registered.
+    qRegisterMetaType<QDBusObjectPath>();
     bus.connect(PortalRequest::service, PortalRequest::path, clipboardInterface,
-                u"SelectionOwnerChanged"_s, this,
-                SLOT(ownerChanged(QDBusObjectPath, QVariantMap)));
+                u"SelectionOwnerChanged"_s, this, SLOT(ownerChanged(QDBusObjectPath, QVariantMap)));
     bus.connect(PortalRequest::service, PortalRequest::path, clipboardInterface,
                 u"SelectionTransfer"_s, this, SLOT(transfer(QDBusObjectPath, QString, uint)));
     connect(&m_session, &RemoteDesktopSession::ended, this, &PortalClipboard::forget);

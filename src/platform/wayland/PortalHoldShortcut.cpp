@@ -34,6 +34,8 @@ PortalHoldShortcut::PortalHoldShortcut(QDBusConnection bus, Scheduler& scheduler
     , m_report(std::move(report))
 {
     PortalShortcut::registerType();
+    // QtDBus finds the slots' parameter types by name, known only once registered.
+    qRegisterMetaType<QDBusObjectPath>();
     for (const auto& [name, slot] :
          {std::pair{u"Activated"_s,
                     SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap))},

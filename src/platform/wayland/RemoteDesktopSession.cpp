@@ -106,21 +106,20 @@ void RemoteDesktopSession::begin()
 {
     QDBusMessage message = call(remoteDesktopInterface, u"Start"_s);
     message << QString() << QVariantMap();
-    PortalRequest::send(m_bus, message,
-                        [self = QPointer(this)](uint response, const QVariantMap& results) {
-                            if (!self)
-                                return;
-                            const uint devices = results.value(u"devices"_s).toUInt();
-                            if (response != PortalRequest::success || !(devices & keyboardDevice))
-                                return self->fail(PortalRequest::cancelled);
-                            const QString token = results.value(u"restore_token"_s).toString();
-                            if (!token.isEmpty() && self->m_token.save)
-                                self->m_token.save(token);
-                            self->m_clipboardEnabled =
-                                results.value(u"clipboard_enabled"_s).toBool();
-                            self->m_state = State::started;
-                            Q_EMIT self->started();
-                        });
+    PortalRequest::send(
+        m_bus, message, [self = QPointer(this)](uint response, const QVariantMap& results) {
+            if (!self)
+                return;
+            const uint devices = results.value(u"devices"_s).toUInt();
+            if (response != PortalRequest::success || !(devices & keyboardDevice))
+                return self->fail(PortalRequest::cancelled);
+            const QString token = results.value(u"restore_token"_s).toString();
+            if (!token.isEmpty() && self->m_token.save)
+                self->m_token.save(token);
+            self->m_clipboardEnabled = results.value(u"clipboard_enabled"_s).toBool();
+            self->m_state = State::started;
+            Q_EMIT self->started();
+        });
 }
 
 void RemoteDesktopSession::close()

@@ -101,8 +101,8 @@ QList<SessionCapabilities::Row> SessionCapabilities::rows() const
         };
     }
 
-    return {{u"Hold key"_s, holdProbed(), holdName(m_hold), holdReason()}, clipboardRow(),
-            pasteRow()};
+    return {
+        {u"Hold key"_s, holdProbed(), holdName(m_hold), holdReason()}, clipboardRow(), pasteRow()};
 }
 
 QString SessionCapabilities::remoteDesktopProbed() const

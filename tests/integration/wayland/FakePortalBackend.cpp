@@ -57,8 +57,8 @@ void FakePortalBackend::emitShortcut(const QString& signal, const QString& id)
 {
     QDBusMessage message = QDBusMessage::createSignal(
         portalPath, u"org.freedesktop.impl.portal.GlobalShortcuts"_s, signal);
-    message << QVariant::fromValue(QDBusObjectPath(sessions.constLast())) << id
-            << qulonglong(1234) << QVariantMap();
+    message << QVariant::fromValue(QDBusObjectPath(sessions.constLast())) << id << qulonglong(1234)
+            << QVariantMap();
     bus.send(message);
 }
 
@@ -87,9 +87,8 @@ uint FakeShortcutsAdaptor::ListShortcuts(const QDBusObjectPath&, const QDBusObje
     return 0;
 }
 
-uint FakeRemoteDesktopAdaptor::CreateSession(const QDBusObjectPath&,
-                                             const QDBusObjectPath& session, const QString&,
-                                             const QVariantMap&, QVariantMap&)
+uint FakeRemoteDesktopAdaptor::CreateSession(const QDBusObjectPath&, const QDBusObjectPath& session,
+                                             const QString&, const QVariantMap&, QVariantMap&)
 {
     m_backend->openSession(session);
     return 0;
@@ -101,9 +100,8 @@ uint FakeRemoteDesktopAdaptor::SelectDevices(const QDBusObjectPath&, const QDBus
     return 0;
 }
 
-uint FakeRemoteDesktopAdaptor::Start(const QDBusObjectPath&, const QDBusObjectPath&,
-                                     const QString&, const QString&, const QVariantMap&,
-                                     QVariantMap& results)
+uint FakeRemoteDesktopAdaptor::Start(const QDBusObjectPath&, const QDBusObjectPath&, const QString&,
+                                     const QString&, const QVariantMap&, QVariantMap& results)
 {
     results.insert(u"devices"_s, 1u);
     return m_backend->startResponse;

@@ -157,8 +157,8 @@ TEST_F(PortalTest, RemoteDesktopPostsTheChordOnceAllowed)
     ASSERT_TRUE(keystroke);
     keystroke->postKeyDown();
     keystroke->postKeyUp();
-    const QList<QPair<int, uint>> chord{{KEY_LEFTCTRL, 1}, {KEY_V, 1}, {KEY_V, 0},
-                                        {KEY_LEFTCTRL, 0}};
+    const QList<QPair<int, uint>> chord{
+        {KEY_LEFTCTRL, 1}, {KEY_V, 1}, {KEY_V, 0}, {KEY_LEFTCTRL, 0}};
     EXPECT_TRUE(waitUntil([&] { return backend.keycodes == chord; }, 10s));
 
     backend.closeSession();

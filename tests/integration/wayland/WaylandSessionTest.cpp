@@ -139,8 +139,8 @@ protected:
 // readable by wl-paste under every name text goes by, and the earlier item comes back whole.
 TEST_F(SwaySessionTest, ReadsWritesAndRestoresTheClipboardWithoutFocus)
 {
-    const auto chosen = SessionCapabilities::choose(
-        SessionProber::probe(connection.get(), noBus(), false));
+    const auto chosen =
+        SessionCapabilities::choose(SessionProber::probe(connection.get(), noBus(), false));
     EXPECT_EQ(chosen.clipboard(), SessionCapabilities::Clipboard::dataControl);
     EXPECT_EQ(chosen.paste(), SessionCapabilities::Paste::virtualKeyboard);
 
@@ -183,7 +183,8 @@ TEST_F(SwaySessionTest, PastesIntoAWaylandWindowAndPutsTheClipboardBack)
     ClipboardInserter inserter(scheduler, desktop, *pasteboard, keyboard);
     const InsertOutcome outcome = await(inserter.insertText(u"текст and text"_s, {}));
     EXPECT_EQ(outcome.kind, InsertOutcome::Kind::inserted);
-    EXPECT_TRUE(target.waitForLine(u"text:текст and text"_s)) << target.lines.join(u'|').toStdString();
+    EXPECT_TRUE(target.waitForLine(u"text:текст and text"_s))
+        << target.lines.join(u'|').toStdString();
 
     const QDeadlineTimer due(ClipboardInserter::restoreDelay + 1s);
     waitUntil([&] { return due.hasExpired(); });
@@ -196,8 +197,7 @@ TEST(WestonSessionTest, NothingFitsAndTheUserIsToldWhatToDo)
 {
     const QString socket = u"murmo-weston"_s;
     Program weston(u"weston"_s, {u"--backend=headless-backend.so"_s, u"--shell=kiosk-shell.so"_s,
-                                 u"--socket="_s + socket,
-                                 u"--idle-time=0"_s, u"--no-config"_s,
+                                 u"--socket="_s + socket, u"--idle-time=0"_s, u"--no-config"_s,
                                  u"--log="_s + qEnvironmentVariable("HOME") + u"/weston.log"_s});
     const QString path = qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' + socket;
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(path); }, 20s));
@@ -207,8 +207,8 @@ TEST(WestonSessionTest, NothingFitsAndTheUserIsToldWhatToDo)
     const auto connection = WaylandConnection::connect();
     qputenv("WAYLAND_DISPLAY", sway);
     ASSERT_TRUE(connection);
-    const auto chosen = SessionCapabilities::choose(
-        SessionProber::probe(connection.get(), noBus(), false));
+    const auto chosen =
+        SessionCapabilities::choose(SessionProber::probe(connection.get(), noBus(), false));
 
     EXPECT_EQ(chosen.hold(), SessionCapabilities::Hold::compositorBindings);
     EXPECT_EQ(chosen.clipboard(), SessionCapabilities::Clipboard::x11Selection);

@@ -72,9 +72,9 @@ const std::string superUp = "flags 54 0; ";
 // repeats are nothing, and a letter's repeats are key-downs, as typing is.
 TEST_F(EvdevKeyboardTest, TurnsPressRepeatAndReleaseIntoKeyEvents)
 {
-    send({key(KEY_RIGHTMETA, 1), syn(), key(KEY_RIGHTMETA, 2), syn(), key(KEY_RIGHTMETA, 2),
-          syn(), key(KEY_A, 1), syn(), key(KEY_A, 2), syn(), key(KEY_A, 0), syn(),
-          key(KEY_RIGHTMETA, 0), syn()});
+    send({key(KEY_RIGHTMETA, 1), syn(), key(KEY_RIGHTMETA, 2), syn(), key(KEY_RIGHTMETA, 2), syn(),
+          key(KEY_A, 1), syn(), key(KEY_A, 2), syn(), key(KEY_A, 0), syn(), key(KEY_RIGHTMETA, 0),
+          syn()});
     EXPECT_EQ(delivered(), superDown + "key 0 1048592; key 0 1048592; " + superUp);
 }
 

@@ -92,9 +92,9 @@ TEST(SessionCapabilitiesTest, StatesWhatIsMissingOnceWithWhatTheUserCanDo)
 
     const auto nothing = SessionCapabilities::choose(wayland()).limitation();
     ASSERT_TRUE(nothing);
-    for (const QString& part : {u"neither watch the hold key nor paste"_s, u"Click the pill"_s,
-                                u"Ctrl+V"_s, u"X11 session"_s, u"keyboard reading"_s,
-                                u"murmo --toggle"_s})
+    for (const QString& part :
+         {u"neither watch the hold key nor paste"_s, u"Click the pill"_s, u"Ctrl+V"_s,
+          u"X11 session"_s, u"keyboard reading"_s, u"murmo --toggle"_s})
         EXPECT_TRUE(nothing->contains(part)) << part.toStdString();
 
     auto keysOnly = wayland();
