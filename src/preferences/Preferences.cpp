@@ -20,6 +20,7 @@ const QString nudgeSuppressKey = u"murmo.mac.nudgeSuppress"_s;
 const QString typingContextsKey = u"murmo.mac.typingContexts"_s;
 const QString sourceKey = u"murmo.mac.source"_s;
 const QString roleKey = u"murmo.mac.role"_s;
+const QString readKeyboardsKey = u"murmo.linux.readKeyboards"_s;
 } // namespace
 
 Preferences::Preferences(PreferencesStore& store, QObject* parent)
@@ -154,6 +155,16 @@ double Preferences::nudgeSuppress() const
 void Preferences::setNudgeSuppress(double secondsSince1970)
 {
     m_store.setValue(nudgeSuppressKey, secondsSince1970);
+}
+
+bool Preferences::readKeyboards() const
+{
+    return m_store.boolean(readKeyboardsKey).value_or(false);
+}
+
+void Preferences::setReadKeyboards(bool on)
+{
+    m_store.setValue(readKeyboardsKey, on);
 }
 
 void Preferences::setTypingContexts(const QStringList& contexts)

@@ -53,6 +53,11 @@ public:
     double nudgeSuppress() const;
     void setNudgeSuppress(double secondsSince1970);
 
+    // Whether Murmo may read the keyboards under /dev/input in a Wayland session: the user's
+    // choice alone, never assumed. Absent reads as false.
+    bool readKeyboards() const;
+    void setReadKeyboards(bool on);
+
     void setTypingContexts(const QStringList& contexts);
     void setSource(const QString& source);
     void setRole(const QString& role);
