@@ -88,14 +88,20 @@ QCoro::Task<int> PortalClipboard::openFormat(QString type)
 {
     QDBusMessage call = m_session.call(clipboardInterface, u"SelectionRead"_s);
     call << type;
+    return descriptorFrom(call);
+}
+
+QCoro::Task<int> PortalClipboard::descriptorFrom(QDBusMessage call)
+{
     const QPointer self(this);
     const QDBusPendingCall pending =
         m_session.bus().asyncCall(call, static_cast<int>(callTimeLimit.count()));
     const QDBusMessage reply = co_await pending;
     const int fd = takeDescriptor(reply);
-    if (!self && fd >= 0)
-        ::close(fd);
-    co_return self ? fd : -1;
+    if (self || fd < 0)
+        co_return fd;
+    ::close(fd);
+    co_return -1;
 }
 
 void PortalClipboard::ownerChanged(const QDBusObjectPath& session, const QVariantMap& options)
@@ -124,15 +130,11 @@ QCoro::Task<> PortalClipboard::serve(std::optional<QByteArray> bytes, uint seria
     QDBusMessage call = m_session.call(clipboardInterface, u"SelectionWrite"_s);
     call << serial;
     const QPointer self(this);
-    const QDBusPendingCall pending =
-        m_session.bus().asyncCall(call, static_cast<int>(callTimeLimit.count()));
-    const QDBusMessage reply = co_await pending;
-    const int fd = takeDescriptor(reply);
-    if (!self || fd < 0) {
-        if (self)
-            writeDone(serial, false);
-        if (fd >= 0)
-            ::close(fd);
+    const int fd = co_await descriptorFrom(call);
+    if (!self)
+        co_return;
+    if (fd < 0) {
+        writeDone(serial, false);
         co_return;
     }
     m_writers.write(fd, std::move(*bytes), [self, serial](bool complete) {

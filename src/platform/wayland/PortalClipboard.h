@@ -3,6 +3,7 @@
 #include "platform/wayland/PipeWriters.h"
 #include "platform/wayland/PipedPasteboard.h"
 
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QVariantMap>
@@ -38,6 +39,9 @@ private Q_SLOTS:
 private:
     QStringList currentTypes() const;
     QCoro::Task<int> openFormat(QString type);
+    // Sends `call`, whose answer carries a pipe's end: our own copy of it, or -1 (also when this
+    // clipboard is gone by then).
+    QCoro::Task<int> descriptorFrom(QDBusMessage call);
     QCoro::Task<> serve(std::optional<QByteArray> bytes, uint serial);
     void writeDone(uint serial, bool complete);
     void forget();

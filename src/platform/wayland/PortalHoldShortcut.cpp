@@ -15,7 +15,6 @@ const QString PortalHoldShortcut::shortcutId = u"hold-to-talk"_s;
 namespace {
 
 const QString shortcutsInterface = u"org.freedesktop.portal.GlobalShortcuts"_s;
-const QString sessionInterface = u"org.freedesktop.portal.Session"_s;
 
 QDBusMessage portalCall(const QString& method)
 {
@@ -50,8 +49,7 @@ PortalHoldShortcut::~PortalHoldShortcut()
     if (m_session.isEmpty())
         return;
     watchSession(false);
-    m_bus.send(QDBusMessage::createMethodCall(PortalRequest::service, m_session, sessionInterface,
-                                              u"Close"_s));
+    PortalRequest::closeSession(m_bus, m_session);
 }
 
 void PortalHoldShortcut::open()
@@ -95,12 +93,7 @@ void PortalHoldShortcut::bind()
 
 void PortalHoldShortcut::watchSession(bool watch)
 {
-    const char* slot = SLOT(closed(QVariantMap));
-    if (watch)
-        m_bus.connect(PortalRequest::service, m_session, sessionInterface, u"Closed"_s, this, slot);
-    else
-        m_bus.disconnect(PortalRequest::service, m_session, sessionInterface, u"Closed"_s, this,
-                         slot);
+    PortalRequest::watchSessionClosed(m_bus, m_session, this, SLOT(closed(QVariantMap)), watch);
 }
 
 bool PortalHoldShortcut::ours(const QDBusObjectPath& session, const QString& id) const

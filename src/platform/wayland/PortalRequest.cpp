@@ -13,6 +13,7 @@ const QString PortalRequest::path = u"/org/freedesktop/portal/desktop"_s;
 namespace {
 
 const QString requestInterface = u"org.freedesktop.portal.Request"_s;
+const QString sessionInterface = u"org.freedesktop.portal.Session"_s;
 
 } // namespace
 
@@ -20,6 +21,20 @@ QString PortalRequest::token()
 {
     static std::atomic<int> counter{0};
     return u"murmo%1"_s.arg(++counter);
+}
+
+void PortalRequest::watchSessionClosed(QDBusConnection& bus, const QString& session,
+                                       QObject* receiver, const char* slot, bool watch)
+{
+    if (watch)
+        bus.connect(service, session, sessionInterface, u"Closed"_s, receiver, slot);
+    else
+        bus.disconnect(service, session, sessionInterface, u"Closed"_s, receiver, slot);
+}
+
+void PortalRequest::closeSession(QDBusConnection& bus, const QString& session)
+{
+    bus.send(QDBusMessage::createMethodCall(service, session, sessionInterface, u"Close"_s));
 }
 
 PortalRequest::PortalRequest(QDBusConnection bus, QString path, Done done)

@@ -32,6 +32,12 @@ public:
     // A fresh token for "handle_token" and "session_handle_token".
     static QString token();
 
+    // Sessions the portal made for us: `slot` (taking the details, a{sv}) hears when the desktop
+    // closes one, and one we no longer need is closed.
+    static void watchSessionClosed(QDBusConnection& bus, const QString& session, QObject* receiver,
+                                   const char* slot, bool watch);
+    static void closeSession(QDBusConnection& bus, const QString& session);
+
 private Q_SLOTS:
     void response(uint response, const QVariantMap& results);
 

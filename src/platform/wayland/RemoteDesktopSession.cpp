@@ -12,7 +12,6 @@ namespace {
 
 const QString remoteDesktopInterface = u"org.freedesktop.portal.RemoteDesktop"_s;
 const QString clipboardInterface = u"org.freedesktop.portal.Clipboard"_s;
-const QString sessionInterface = u"org.freedesktop.portal.Session"_s;
 
 constexpr uint keyboardDevice = 1;
 // Keep the permission until the user revokes it.
@@ -127,8 +126,7 @@ void RemoteDesktopSession::close()
     if (m_handle.isEmpty())
         return;
     watch(false);
-    m_bus.send(QDBusMessage::createMethodCall(PortalRequest::service, m_handle, sessionInterface,
-                                              u"Close"_s));
+    PortalRequest::closeSession(m_bus, m_handle);
     m_handle.clear();
 }
 
@@ -141,12 +139,7 @@ void RemoteDesktopSession::fail(uint response)
 
 void RemoteDesktopSession::watch(bool on)
 {
-    const char* slot = SLOT(closed(QVariantMap));
-    if (on)
-        m_bus.connect(PortalRequest::service, m_handle, sessionInterface, u"Closed"_s, this, slot);
-    else
-        m_bus.disconnect(PortalRequest::service, m_handle, sessionInterface, u"Closed"_s, this,
-                         slot);
+    PortalRequest::watchSessionClosed(m_bus, m_handle, this, SLOT(closed(QVariantMap)), on);
 }
 
 void RemoteDesktopSession::closed(const QVariantMap&)

@@ -7,7 +7,7 @@
 #include "fakes/FakePasteboard.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/wayland/RemoteDesktopSession.h"
-#include "support/WaitUntil.h"
+#include "support/AwaitTask.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -17,20 +17,10 @@
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
+using murmo::test::awaitTask;
 using murmo::test::waitUntil;
 
 namespace {
-
-template<class T>
-T await(QCoro::Task<T> task)
-{
-    std::optional<T> result;
-    [](QCoro::Task<T> task, std::optional<T>& result) -> QCoro::Task<> {
-        result = co_await std::move(task);
-    }(std::move(task), result);
-    EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 20s));
-    return result.value_or(T{});
-}
 
 PasteboardItem imageWithCaption()
 {
@@ -82,8 +72,8 @@ TEST_F(PortalClipboardTest, ReadsWritesAndRestoresEveryFormat)
     start(true);
     EXPECT_TRUE(portal.clipboardRequested);
     portal.copyElsewhere(imageWithCaption());
-    ASSERT_TRUE(waitUntil([&] { return await(clipboard.plainText()) == u"a caption"_s; }, 10s));
-    const PasteboardItem before = await(clipboard.snapshot());
+    ASSERT_TRUE(waitUntil([&] { return awaitTask(clipboard.plainText()) == u"a caption"_s; }, 10s));
+    const PasteboardItem before = awaitTask(clipboard.snapshot()).value_or(PasteboardItem{});
     EXPECT_EQ(before, imageWithCaption());
 
     clipboard.setItem(ClipboardInserter::dictationItem(u"текст"_s));
@@ -94,7 +84,7 @@ TEST_F(PortalClipboardTest, ReadsWritesAndRestoresEveryFormat)
     portal.pasteFromSession(u"text/plain;charset=utf-8"_s);
     ASSERT_TRUE(waitUntil([&] { return portal.writesDone.size() == 1; }, 10s));
     EXPECT_EQ(portal.pasted.value(u"text/plain;charset=utf-8"_s), "текст"_ba);
-    EXPECT_EQ(await(clipboard.plainText()), u"текст"_s);
+    EXPECT_EQ(awaitTask(clipboard.plainText()), u"текст"_s);
 
     clipboard.setItem(before);
     portal.pasteFromSession(u"image/png"_s);
@@ -113,8 +103,8 @@ TEST_F(PortalClipboardTest, SlowOwnerCostsItsFormatOnly)
                                {u"image/png"_s, "pixels"_ba},
                                {PasteboardItem::plainTextType(), "bold"_ba}}};
     portal.copyElsewhere(item, u"image/png"_s);
-    ASSERT_TRUE(waitUntil([&] { return await(clipboard.plainText()) == u"bold"_s; }, 10s));
-    const PasteboardItem snapshot = await(clipboard.snapshot());
+    ASSERT_TRUE(waitUntil([&] { return awaitTask(clipboard.plainText()) == u"bold"_s; }, 10s));
+    const auto snapshot = awaitTask(clipboard.snapshot());
     EXPECT_EQ(snapshot, (PasteboardItem{{{u"text/html"_s, "<b>bold</b>"_ba}}}));
 }
 
@@ -125,7 +115,7 @@ TEST_F(PortalClipboardTest, WithoutTheClipboardTheStandInServes)
     start(false);
     clipboard.setItem(PasteboardItem::fromPlainText(u"dictated"_s));
     EXPECT_EQ(standIn.current.plainText(), u"dictated"_s);
-    EXPECT_EQ(await(clipboard.plainText()), u"dictated"_s);
+    EXPECT_EQ(awaitTask(clipboard.plainText()), u"dictated"_s);
     EXPECT_TRUE(portal.offered.isEmpty());
 }
 

@@ -11,7 +11,7 @@
 #include "platform/wayland/SessionProber.h"
 #include "platform/wayland/VirtualKeyboard.h"
 #include "platform/wayland/WaylandConnection.h"
-#include "support/WaitUntil.h"
+#include "support/AwaitTask.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -27,6 +27,7 @@
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
+using murmo::test::awaitTask;
 using murmo::test::waitUntil;
 
 namespace {
@@ -79,17 +80,6 @@ QByteArray output(const QString& program, const QStringList& arguments)
 QDBusConnection noBus()
 {
     return QDBusConnection(u"none"_s);
-}
-
-template<class T>
-T await(QCoro::Task<T> task)
-{
-    std::optional<T> result;
-    [](QCoro::Task<T> task, std::optional<T>& result) -> QCoro::Task<> {
-        result = co_await std::move(task);
-    }(std::move(task), result);
-    EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 20s));
-    return result.value_or(T{});
 }
 
 // An item with an image and a text, as a browser's "copy image" leaves it.
@@ -145,11 +135,11 @@ TEST_F(SwaySessionTest, ReadsWritesAndRestoresTheClipboardWithoutFocus)
     EXPECT_EQ(chosen.paste(), SessionCapabilities::Paste::virtualKeyboard);
 
     Program copy(u"wl-copy"_s, {u"--foreground"_s, u"from wl-copy"_s});
-    ASSERT_TRUE(waitUntil([&] { return await(pasteboard->plainText()) == u"from wl-copy"_s; }));
+    ASSERT_TRUE(waitUntil([&] { return awaitTask(pasteboard->plainText()) == u"from wl-copy"_s; }));
 
     otherApplication->setItem(imageWithCaption());
-    ASSERT_TRUE(waitUntil([&] { return await(pasteboard->plainText()) == u"a caption"_s; }));
-    const PasteboardItem before = await(pasteboard->snapshot());
+    ASSERT_TRUE(waitUntil([&] { return awaitTask(pasteboard->plainText()) == u"a caption"_s; }));
+    const PasteboardItem before = awaitTask(pasteboard->snapshot()).value_or(PasteboardItem{});
     EXPECT_TRUE(holdsImageWithCaption(before));
 
     pasteboard->setItem(ClipboardInserter::dictationItem(u"текст"_s));
@@ -161,9 +151,9 @@ TEST_F(SwaySessionTest, ReadsWritesAndRestoresTheClipboardWithoutFocus)
 
     pasteboard->setItem(before);
     EXPECT_EQ(output(u"wl-paste"_s, {u"--type"_s, u"image/png"_s}), before.bytes(u"image/png"_s));
-    EXPECT_EQ(await(pasteboard->plainText()), u"a caption"_s);
+    EXPECT_EQ(awaitTask(pasteboard->plainText()), u"a caption"_s);
     pasteboard->setItem({});
-    EXPECT_EQ(await(pasteboard->snapshot()), PasteboardItem{});
+    EXPECT_EQ(awaitTask(pasteboard->snapshot()), PasteboardItem{});
 }
 
 // The whole insertion into a native Wayland window: the text arrives through the virtual
@@ -176,19 +166,21 @@ TEST_F(SwaySessionTest, PastesIntoAWaylandWindowAndPutsTheClipboardBack)
     ASSERT_TRUE(target.waitForLine(u"ready"_s));
 
     otherApplication->setItem(imageWithCaption());
-    ASSERT_TRUE(waitUntil([&] { return await(pasteboard->plainText()) == u"a caption"_s; }));
+    ASSERT_TRUE(waitUntil([&] { return awaitTask(pasteboard->plainText()) == u"a caption"_s; }));
 
     VirtualKeyboard keyboard(*connection);
     FakeDesktop desktop;
     ClipboardInserter inserter(scheduler, desktop, *pasteboard, keyboard);
-    const InsertOutcome outcome = await(inserter.insertText(u"текст and text"_s, {}));
-    EXPECT_EQ(outcome.kind, InsertOutcome::Kind::inserted);
+    const auto outcome = awaitTask(inserter.insertText(u"текст and text"_s, {}));
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->kind, InsertOutcome::Kind::inserted);
     EXPECT_TRUE(target.waitForLine(u"text:текст and text"_s))
         << target.lines.join(u'|').toStdString();
 
     const QDeadlineTimer due(ClipboardInserter::restoreDelay + 1s);
     waitUntil([&] { return due.hasExpired(); });
-    EXPECT_TRUE(holdsImageWithCaption(await(pasteboard->snapshot())));
+    EXPECT_TRUE(
+        holdsImageWithCaption(awaitTask(pasteboard->snapshot()).value_or(PasteboardItem{})));
 }
 
 // weston offers no seat, no data-control and no virtual keyboard: nothing fits, and the user is
