@@ -44,6 +44,7 @@ public:
 
     static SessionCapabilities choose(const SessionProbe& probe);
 
+    const SessionProbe& probe() const { return m_probe; }
     Hold hold() const { return m_hold; }
     Clipboard clipboard() const { return m_clipboard; }
     Paste paste() const { return m_paste; }

@@ -5,12 +5,15 @@
 
 #include "core/ClipboardInserter.h"
 #include "fakes/FakeDesktop.h"
+#include "fakes/FakeKeyEventMonitors.h"
+#include "fakes/FakePasteboard.h"
+#include "fakes/FakeScheduler.h"
+#include "fakes/FakeSyntheticKeyboard.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/wayland/DataControlPasteboard.h"
-#include "platform/wayland/SessionCapabilities.h"
-#include "platform/wayland/SessionProber.h"
 #include "platform/wayland/VirtualKeyboard.h"
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WaylandServices.h"
 #include "support/AwaitTask.h"
 
 #include <QCoreApplication>
@@ -129,8 +132,7 @@ protected:
 // readable by wl-paste under every name text goes by, and the earlier item comes back whole.
 TEST_F(SwaySessionTest, ReadsWritesAndRestoresTheClipboardWithoutFocus)
 {
-    const auto chosen =
-        SessionCapabilities::choose(SessionProber::probe(connection.get(), noBus(), false));
+    const auto chosen = WaylandServices::probe(noBus(), false);
     EXPECT_EQ(chosen.clipboard(), SessionCapabilities::Clipboard::dataControl);
     EXPECT_EQ(chosen.paste(), SessionCapabilities::Paste::virtualKeyboard);
 
@@ -185,6 +187,9 @@ TEST_F(SwaySessionTest, PastesIntoAWaylandWindowAndPutsTheClipboardBack)
 
 // weston offers no seat, no data-control and no virtual keyboard: nothing fits, and the user is
 // told so once, with the ways out.
+// weston offers no seat, no data-control and no virtual keyboard: nothing fits. The X clipboard
+// stays, no paste keystroke is even tried (so the text is left for the user to paste), and the
+// user is told so once, with the ways out.
 TEST(WestonSessionTest, NothingFitsAndTheUserIsToldWhatToDo)
 {
     const QString socket = u"murmo-weston"_s;
@@ -194,17 +199,25 @@ TEST(WestonSessionTest, NothingFitsAndTheUserIsToldWhatToDo)
     const QString path = qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' + socket;
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(path); }, 20s));
 
+    QtScheduler scheduler;
+    FakeScheduler clock;
+    FakePasteboard x11Pasteboard(scheduler);
+    FakeSyntheticKeyboard x11Keyboard(clock);
+    FakeKeyEventMonitors x11KeyEvents;
     const QByteArray sway = qgetenv("WAYLAND_DISPLAY");
     qputenv("WAYLAND_DISPLAY", socket.toUtf8());
-    const auto connection = WaylandConnection::connect();
+    WaylandServices services(
+        {scheduler, noBus(), false, {}, x11Pasteboard, x11Keyboard, x11KeyEvents});
     qputenv("WAYLAND_DISPLAY", sway);
-    ASSERT_TRUE(connection);
-    const auto chosen =
-        SessionCapabilities::choose(SessionProber::probe(connection.get(), noBus(), false));
+    const SessionCapabilities& chosen = services.capabilities();
 
     EXPECT_EQ(chosen.hold(), SessionCapabilities::Hold::compositorBindings);
     EXPECT_EQ(chosen.clipboard(), SessionCapabilities::Clipboard::x11Selection);
     EXPECT_EQ(chosen.paste(), SessionCapabilities::Paste::none);
+    EXPECT_EQ(&services.pasteboard(), &x11Pasteboard);
+    EXPECT_FALSE(
+        services.keyboard().makeKeystroke(ClipboardInserter::pasteKeyCode, ModifierFlags::command));
+    EXPECT_FALSE(services.watchesHoldKey());
     ASSERT_TRUE(chosen.limitation());
     EXPECT_TRUE(chosen.limitation()->startsWith(u"This Wayland session lets Murmo neither"_s));
     EXPECT_TRUE(chosen.report().contains(u"data-control not offered; no seat"_s))

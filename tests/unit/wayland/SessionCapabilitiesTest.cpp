@@ -54,6 +54,10 @@ TEST(SessionCapabilitiesTest, ChoosesEachMechanismFromWhatTheSessionOffers)
     noSeat.seat = false;
     auto pointerOnlyPortal = wayland();
     pointerOnlyPortal.remoteDesktopVersion = 1;
+    pointerOnlyPortal.clipboardVersion = 1;
+    auto gnome = remoteOnly;
+    gnome.globalShortcutsVersion = 1;
+    gnome.clipboardVersion = 1;
 
     const Case cases[] = {
         {"x11", SessionProbe{}, Hold::x11Keys, Clipboard::x11Selection, Paste::xtest},
@@ -71,6 +75,8 @@ TEST(SessionCapabilitiesTest, ChoosesEachMechanismFromWhatTheSessionOffers)
         {"no seat", noSeat, Hold::compositorBindings, Clipboard::x11Selection, Paste::none},
         {"portal without keyboard", pointerOnlyPortal, Hold::compositorBindings,
          Clipboard::x11Selection, Paste::none},
+        {"portals with the clipboard", gnome, Hold::globalShortcuts, Clipboard::portal,
+         Paste::remoteDesktop},
     };
     for (const Case& c : cases) {
         const auto chosen = SessionCapabilities::choose(c.probe);
