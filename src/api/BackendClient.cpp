@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QUuid>
 
+#include <cassert>
+
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
@@ -62,6 +64,8 @@ ApiError failure(ApiFailure failure)
     return ApiError::fromFailure(failure);
 }
 
+BackendClient* sharedClient = nullptr;
+
 } // namespace
 
 BackendClient::BackendClient(BackendTransport& transport, Preferences& preferences,
@@ -76,6 +80,23 @@ BackendClient::BackendClient(BackendTransport& transport, Preferences& preferenc
     , m_preferences(preferences)
     , m_account(account)
 {}
+
+BackendClient::~BackendClient()
+{
+    if (sharedClient == this)
+        sharedClient = nullptr;
+}
+
+BackendClient& BackendClient::shared()
+{
+    assert(sharedClient && "the composition root installs the backend client at start-up");
+    return *sharedClient;
+}
+
+void BackendClient::installShared(BackendClient* client)
+{
+    sharedClient = client;
+}
 
 QCoro::Task<> BackendClient::registerInstallation()
 {

@@ -28,6 +28,12 @@ public:
 
     BackendClient(BackendTransport& transport, Preferences& preferences, const UserAccount& account,
                   const QUrl& baseUrl);
+    ~BackendClient() override;
+
+    // The one client of the process, for what is made on demand (windows) and cannot be handed
+    // it. The composition root installs it; tests build their own and leave this alone.
+    static BackendClient& shared();
+    static void installShared(BackendClient* client);
 
     QCoro::Task<> registerInstallation() override;
     QCoro::Task<DictateResult> dictate(QByteArray audio, QString ext, bool retry) override;

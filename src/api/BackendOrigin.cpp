@@ -24,8 +24,12 @@ std::variant<QUrl, QString> parse(const QString& setting)
 std::variant<QUrl, QString> configured()
 {
     const QString fromEnvironment = qEnvironmentVariable("MURMO_BACKEND_URL");
-    return parse(fromEnvironment.isEmpty() ? QString::fromUtf8(MURMO_BACKEND_URL)
-                                           : fromEnvironment);
+    return parse(fromEnvironment.isEmpty() ? builtIn() : fromEnvironment);
+}
+
+QString builtIn()
+{
+    return QString::fromUtf8(MURMO_BACKEND_URL);
 }
 
 } // namespace BackendOrigin

@@ -13,5 +13,7 @@ namespace BackendOrigin {
 std::variant<QUrl, QString> parse(const QString& setting);
 // From the environment when set there, else the build's default.
 std::variant<QUrl, QString> configured();
+// The build's default setting.
+QString builtIn();
 
 } // namespace BackendOrigin

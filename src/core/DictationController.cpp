@@ -14,11 +14,17 @@
 #include "platform/Pasteboard.h"
 #include "preferences/Preferences.h"
 
+#include <QLoggingCategory>
+#include <QMetaEnum>
 #include <QPointer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Off unless asked for (QT_LOGGING_RULES="murmo.dictation.debug=true"): each step of a dictation,
+// for whoever watches Murmo from outside, such as its end-to-end tests.
+Q_LOGGING_CATEGORY(lcDictation, "murmo.dictation", QtWarningMsg)
 
 const QString micUnavailable = u"Mic unavailable"_s;
 const QString didntCatchThat = u"Didn't catch that"_s;
@@ -107,6 +113,7 @@ void DictationController::setUp()
 
     m_backend.registerInstallation(); // runs on by itself; nobody waits for it
     m_history.pull();
+    qCDebug(lcDictation) << "set up";
 }
 
 void DictationController::startRecording(Source source)
@@ -189,6 +196,7 @@ QCoro::Task<> DictationController::process(Take take, double holdSeconds, std::s
 {
     const QPointer<DictationController> self(this);
     const DictateResult result = co_await m_backend.dictate(take.data, take.ext, true);
+    qCDebug(lcDictation) << "answered";
     if (!self || stop.stop_requested())
         co_return;
     if (const auto* error = std::get_if<ApiError>(&result)) {
@@ -313,6 +321,9 @@ void DictationController::showHome()
 
 void DictationController::onHomeClosing()
 {
+    // A window may announce its closing more than once; only the current one's first counts.
+    if (!m_home || sender() != m_home.get())
+        return;
     // The window is still delivering its own signal: let the event loop delete it.
     m_home.release()->deleteLater();
     if (!m_onboardingActive)
@@ -363,6 +374,9 @@ void DictationController::setPhase(const Phase& phase)
     if (phase == m_phase)
         return;
     m_phase = phase;
+    qCDebug(lcDictation).noquote()
+        << "phase" << QMetaEnum::fromType<Phase::Kind>().valueToKey(int(phase.kind()))
+        << phase.message();
     Q_EMIT phaseChanged();
 }
 

@@ -1,5 +1,6 @@
 #include "history/HistoryStore.h"
 
+#include "files/ReadWholeFile.h"
 #include "history/HistoryCodec.h"
 #include "history/HistoryMerge.h"
 #include "history/HistoryTime.h"
@@ -55,17 +56,6 @@ FileRead readHistoryFile(const QString& path, HistoryBackup& document)
         return FileRead::undecodable;
     document = std::move(*decoded);
     return FileRead::decoded;
-}
-
-std::optional<QByteArray> readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
 }
 
 QDateTime utc(Clock::TimePoint time)
@@ -262,7 +252,7 @@ QCoro::Task<> HistoryStore::runPull()
         co_return;
     adoptToken(*record);
     const CloudAsset* payload = record->field<CloudAsset>(payloadField);
-    if (const auto bytes = payload ? readFile(payload->filePath) : std::nullopt;
+    if (const auto bytes = payload ? readWholeFile(payload->filePath) : std::nullopt;
         bytes && merge(*bytes))
         schedulePush(); // what only this side had goes up too
 }
@@ -306,7 +296,7 @@ QCoro::Task<> HistoryStore::push()
             record = std::move(*existing);
             if (const CloudAsset* payload = record.field<CloudAsset>(payloadField)) {
                 // Saving over a copy we could not read would drop what only the cloud has.
-                const auto bytes = readFile(payload->filePath);
+                const auto bytes = readWholeFile(payload->filePath);
                 if (!bytes)
                     co_return;
                 merge(*bytes);

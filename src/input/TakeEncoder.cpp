@@ -1,6 +1,7 @@
 #include "input/TakeEncoder.h"
 
 #include "files/PrivateTemporaryDirectory.h"
+#include "files/ReadWholeFile.h"
 #include "input/PCMSink.h"
 #include "platform/AudioFileEncoder.h"
 
@@ -18,17 +19,6 @@ QString newFilePath()
         return {};
     return directory + u"/murmo-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
            u".m4a"_s;
-}
-
-std::optional<QByteArray> readWhole(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.isEmpty())
-        return std::nullopt;
-    return bytes;
 }
 
 } // namespace
@@ -56,7 +46,12 @@ std::optional<QByteArray> TakeEncoder::finish()
 {
     if (m_worker.joinable())
         m_worker.join();
-    return m_written ? readWhole(m_path) : std::nullopt;
+    if (!m_written)
+        return std::nullopt;
+    auto bytes = readWholeFile(m_path);
+    if (bytes && bytes->isEmpty())
+        return std::nullopt;
+    return bytes;
 }
 
 void TakeEncoder::encode(std::stop_token stop)

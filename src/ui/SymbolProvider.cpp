@@ -15,15 +15,12 @@ QString SymbolProvider::path(const QString& name)
     return u":/qt/qml/Murmo/Ui/icons/"_s + name + u".svg"_s;
 }
 
-QImage SymbolProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize)
+QImage SymbolProvider::render(const QString& name, const QColor& color, QSize size)
 {
-    const qsizetype slash = id.lastIndexOf(u'/');
-    QSvgRenderer svg(path(id.left(slash)));
-    const QColor color(id.mid(slash + 1));
+    QSvgRenderer svg(path(name));
     if (!svg.isValid() || !color.isValid())
         return {};
-
-    const QSize extent = requestedSize.isValid() ? requestedSize : svg.defaultSize();
+    const QSize extent = size.isValid() ? size : svg.defaultSize();
     QImage image(extent, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -32,7 +29,14 @@ QImage SymbolProvider::requestImage(const QString& id, QSize* size, const QSize&
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillRect(image.rect(), color);
     painter.end();
-    if (size)
-        *size = extent;
+    return image;
+}
+
+QImage SymbolProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize)
+{
+    const qsizetype slash = id.lastIndexOf(u'/');
+    QImage image = render(id.left(slash), QColor(id.mid(slash + 1)), requestedSize);
+    if (size && !image.isNull())
+        *size = image.size();
     return image;
 }

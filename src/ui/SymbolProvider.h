@@ -12,4 +12,6 @@ public:
     QImage requestImage(const QString& id, QSize* size, const QSize& requestedSize) override;
 
     static QString path(const QString& name);
+    // The symbol `name` in `color`, at `size` (its own size when invalid); null when unknown.
+    static QImage render(const QString& name, const QColor& color, QSize size);
 };

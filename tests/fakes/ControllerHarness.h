@@ -21,9 +21,10 @@
 // surfaces that watch it. Its phases are reached the way a user reaches them.
 struct ControllerHarness
 {
-    ControllerHarness()
+    // Not onboarded, it starts the way a first launch does.
+    explicit ControllerHarness(bool onboarded = true)
     {
-        preferences.setOnboarded(true);
+        preferences.setOnboarded(onboarded);
         controller = std::make_unique<DictationController>(DictationController::Collaborators{
             time, time, preferences, desktop, pasteboard, desktop, recorder, keys, backend,
             inserter, history, windows, desktop});

@@ -1,8 +1,8 @@
 #include "platform/linux/CloudRecordDocument.h"
 
+#include "files/ReadWholeFile.h"
 #include "text/JsonWriter.h"
 
-#include <QFile>
 #include <QTemporaryFile>
 
 #include <simdjson.h>
@@ -11,17 +11,6 @@ using namespace Qt::StringLiterals;
 using simdjson::dom::element;
 
 namespace {
-
-std::optional<QByteArray> readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
 
 void writeTyped(JsonWriter& json, std::string_view type, auto writeValue)
 {
@@ -41,7 +30,7 @@ bool writeValue(JsonWriter& json, const CloudValue& value)
     } else if (const auto* date = std::get_if<QDateTime>(&value)) {
         writeTyped(json, "date", [&] { json.string(date->toUTC().toString(Qt::ISODateWithMs)); });
     } else if (const auto* asset = std::get_if<CloudAsset>(&value)) {
-        const auto bytes = readFile(asset->filePath);
+        const auto bytes = readWholeFile(asset->filePath);
         if (!bytes)
             return false;
         writeTyped(json, "asset", [&] { json.utf8String(bytes->toBase64()); });

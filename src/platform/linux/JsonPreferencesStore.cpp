@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -13,6 +14,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Another Murmo holds the lock only for one read and one small write.
+constexpr int lockWaitMs = 2000;
 
 std::optional<PreferencesStore::Value> fromJson(const QJsonValue& json)
 {
@@ -75,10 +79,17 @@ void JsonPreferencesStore::setValue(const QString& key, const Value& value)
 {
     if (const double* number = std::get_if<double>(&value); number && !std::isfinite(*number))
         return; // JSON has no spelling for these; keep the previous value rather than null
-    reloadIfChanged();
-    m_document.insert(key, toJson(value));
-    // A failed write keeps the value in memory; the next write tries again.
-    write();
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QLockFile lock(m_path + u".lock"_s);
+    // A lock that stays taken must not freeze the user's choice: it is written regardless.
+    lock.tryLock(lockWaitMs);
+    reload();
+    // Values whose write failed stay pending and go out with the next write that succeeds.
+    m_pending.insert(key, toJson(value));
+    for (auto pending = m_pending.constBegin(); pending != m_pending.constEnd(); ++pending)
+        m_document.insert(pending.key(), *pending);
+    if (write())
+        m_pending = {};
 }
 
 JsonPreferencesStore::FileStamp JsonPreferencesStore::currentStamp() const
@@ -91,31 +102,43 @@ JsonPreferencesStore::FileStamp JsonPreferencesStore::currentStamp() const
 
 void JsonPreferencesStore::reloadIfChanged() const
 {
+    if (!m_everLoaded || currentStamp() != m_loaded)
+        reload();
+}
+
+void JsonPreferencesStore::reload() const
+{
     const FileStamp stamp = currentStamp();
-    if (m_everLoaded && stamp == m_loaded)
-        return;
     m_everLoaded = true;
     m_loaded = stamp;
-    m_unreadable = false;
-    m_document = {};
-    if (!stamp.exists)
+    m_fileState = FileState::writable;
+    if (!stamp.exists) {
+        m_document = {};
         return;
+    }
 
     QFile file(m_path);
+    // Permissions or an I/O error: the file may be sound, so it stays where it is, untouched,
+    // and the values this process knows stay in memory until it can be read again.
     if (!file.open(QIODevice::ReadOnly)) {
-        m_unreadable = true;
+        m_fileState = FileState::unopenable;
         return;
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (file.error() != QFileDevice::NoError) {
+        m_fileState = FileState::unopenable;
+        return;
+    }
+    m_document = {};
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        m_unreadable = true;
+        m_fileState = FileState::undecodable;
         return;
     }
     m_document = document.object();
 }
 
-void JsonPreferencesStore::moveUnreadableFileAside()
+void JsonPreferencesStore::moveUndecodableFileAside()
 {
     // Keep what the user had: a damaged file may still hold settings worth recovering by hand.
     const QString stamp = QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
@@ -123,17 +146,16 @@ void JsonPreferencesStore::moveUnreadableFileAside()
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = m_path + u".unreadable-"_s + stamp + u'-' + QString::number(n);
     if (QFile::rename(m_path, aside))
-        m_unreadable = false;
+        m_fileState = FileState::writable;
 }
 
 bool JsonPreferencesStore::write()
 {
-    if (m_unreadable)
-        moveUnreadableFileAside();
-    if (m_unreadable)
+    if (m_fileState == FileState::undecodable)
+        moveUndecodableFileAside();
+    if (m_fileState != FileState::writable)
         return false; // never overwrite a file we could not read
 
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -5,7 +5,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-X11AccessibilityTrust::X11AccessibilityTrust()
+X11AccessibilityTrust::X11AccessibilityTrust(QUrl help)
+    : m_help(std::move(help))
 {
     const auto connection = XcbConnection::open();
     m_trusted = connection && connection->hasXTest() && connection->xinputOpcode();
@@ -13,7 +14,6 @@ X11AccessibilityTrust::X11AccessibilityTrust()
 
 void X11AccessibilityTrust::requestAccessibility()
 {
-    QUrl readme(QStringLiteral(MURMO_README_URL));
-    readme.setFragment(QStringLiteral("permissions"));
-    QDesktopServices::openUrl(readme);
+    if (m_help.isValid())
+        QDesktopServices::openUrl(m_help);
 }

@@ -1,9 +1,6 @@
 #include "fakes/ApiClientHarness.h"
-#include "support/WaitUntil.h"
+#include "support/RunningBackend.h"
 
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <QCoroTask>
@@ -11,59 +8,15 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using murmo::test::waitUntil;
+using murmo::test::RunningBackend;
+using murmo::test::spokenWav;
 
 namespace {
 
-// The reference backend on a free loopback port, with its own database, for one test.
-class RunningBackend
-{
-public:
-    explicit RunningBackend(int inviteLimit)
-    {
-        m_process.setProgram(QString::fromUtf8(MURMO_BACKEND_BINARY));
-        m_process.setArguments({u"--address"_s, u"127.0.0.1"_s, u"--port"_s, u"0"_s, u"--workers"_s,
-                                u"1"_s, u"--invite-limit"_s, QString::number(inviteLimit),
-                                u"--database"_s, m_dir.filePath(u"backend.sqlite3"_s)});
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        const QRegularExpression listening(u"listening on (http://\\S+)"_s);
-        QByteArray printed;
-        waitUntil([&] {
-            printed += m_process.readAllStandardOutput();
-            const auto match = listening.match(QString::fromUtf8(printed));
-            if (match.hasMatch())
-                m_url = QUrl(match.captured(1));
-            return m_url.isValid() || m_process.state() == QProcess::NotRunning;
-        });
-    }
-    ~RunningBackend()
-    {
-        m_process.terminate();
-        m_process.waitForFinished();
-    }
-
-    QUrl url() const { return m_url; }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    QUrl m_url;
-};
-
-// Speech as a person would hear it, made with a voice the recogniser understands.
-QByteArray spokenWav(const QString& text)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"speech.wav"_s);
-    QProcess::execute(u"flite"_s, {u"-voice"_s, u"slt"_s, u"-t"_s, text, u"-o"_s, path});
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct WithBackend
 {
-    RunningBackend backend{2};
+    QTemporaryDir dir;
+    RunningBackend backend{dir.filePath(u"backend.sqlite3"_s), {u"--invite-limit"_s, u"2"_s}};
 };
 
 class BackendClientLiveTest : public testing::Test,

@@ -5,6 +5,8 @@
 
 #include <QProcess>
 
+#include <algorithm>
+
 namespace murmo::test {
 
 TestDesktop::TestDesktop()
@@ -62,6 +64,46 @@ bool TestDesktop::clipboardHasOwner() const
         xcb_get_selection_owner(connection, internAtoms<1>(connection, {"CLIPBOARD"})[0]),
         nullptr));
     return owner && owner->owner != XCB_NONE;
+}
+
+std::uint32_t TestDesktop::shownWindow(const QByteArray& title) const
+{
+    auto* connection = m_connection->get();
+    const auto tree = xcbOwned(xcb_query_tree_reply(
+        connection, xcb_query_tree(connection, m_connection->root()), nullptr));
+    if (!tree)
+        return 0;
+    const xcb_window_t* windows = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto attributes = xcbOwned(xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, windows[i]), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        const auto name = xcbOwned(
+            xcb_get_property_reply(connection,
+                                   xcb_get_property(connection, 0, windows[i], XCB_ATOM_WM_NAME,
+                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+                                   nullptr));
+        if (name && QByteArray(static_cast<const char*>(xcb_get_property_value(name.get())),
+                               xcb_get_property_value_length(name.get())) == title)
+            return windows[i];
+    }
+    return 0;
+}
+
+bool TestDesktop::skipsTaskbar(const QByteArray& title) const
+{
+    auto* connection = m_connection->get();
+    const auto atoms = internAtoms<2>(connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
+    const auto states = xcbOwned(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, shownWindow(title), atoms[0], XCB_ATOM_ATOM, 0, 64),
+        nullptr));
+    if (!states)
+        return false;
+    const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(states.get()));
+    const int count = xcb_get_property_value_length(states.get()) / 4;
+    return std::find(values, values + count, atoms[1]) != values + count;
 }
 
 void TestDesktop::clearClipboard()

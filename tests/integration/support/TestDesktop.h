@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <cstdint>
+
 #include <memory>
 #include <optional>
 
@@ -21,6 +23,10 @@ public:
     // `instance`, waiting for it to be on screen; false when it never is.
     bool focusWindow(const QByteArray& instance);
     bool isKeyDown(int xKeycode) const;
+    // Whether a top-level window titled `title` is on screen.
+    bool showsWindow(const QByteArray& title) const { return shownWindow(title) != 0; }
+    // Whether that window asks to be left out of the taskbar.
+    bool skipsTaskbar(const QByteArray& title) const;
     bool clipboardHasOwner() const;
     // Leaves the clipboard empty, whoever owned it.
     void clearClipboard();
@@ -32,6 +38,9 @@ public:
     static std::optional<QByteArray> readClipboard(const QByteArray& target = "UTF8_STRING");
 
 private:
+    // The top-level window on screen titled `title`; 0 when there is none.
+    std::uint32_t shownWindow(const QByteArray& title) const;
+
     std::unique_ptr<XcbConnection> m_connection;
 };
 

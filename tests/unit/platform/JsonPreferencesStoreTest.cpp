@@ -105,6 +105,26 @@ TEST_F(JsonPreferencesStoreTest, DamagedFileReadsEmptyAndIsMovedAsideBeforeTheNe
     }
 }
 
+TEST_F(JsonPreferencesStoreTest, FileThatCannotBeOpenedIsNeitherMovedNorOverwritten)
+{
+    // A directory stands in for a file this user may not open: the tests run as root.
+    ASSERT_TRUE(QDir().mkpath(path));
+    JsonPreferencesStore store(path);
+    store.setValue(u"murmo.mac.hotkey"_s, u"fn"_s);
+    EXPECT_EQ(store.text(u"murmo.mac.hotkey"_s), u"fn"_s) << "kept in memory";
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_TRUE(asideFiles().isEmpty());
+
+    // Once it can be read again, its values and the new one are both kept.
+    ASSERT_TRUE(QDir(path).removeRecursively());
+    writeFile(R"({"murmo.mac.token":"abc"})");
+    store.setValue(u"murmo.mac.nudges"_s, false);
+    JsonPreferencesStore reopened(path);
+    EXPECT_EQ(reopened.text(u"murmo.mac.token"_s), u"abc"_s);
+    EXPECT_EQ(reopened.text(u"murmo.mac.hotkey"_s), u"fn"_s);
+    EXPECT_EQ(reopened.boolean(u"murmo.mac.nudges"_s), false);
+}
+
 TEST_F(JsonPreferencesStoreTest, EditsMadeByOthersAreSeenAndNotClobbered)
 {
     JsonPreferencesStore store(path);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/WindowFactory.h"
+#include "ui/PillPanel.h"
+
+#include <functional>
+
+class DictationController;
+class Preferences;
+
+// The application's windows on the desktop: the status pill, and plain windows standing where
+// the main window and onboarding will be. The controller needs this factory and the factory
+// needs the controller: hand it over with setController() before the controller's setUp().
+class DesktopWindows final : public WindowFactory
+{
+public:
+    // `level` reads the microphone's current level for the pill.
+    DesktopWindows(const PillPanel::Services& services, Preferences& preferences,
+                   std::function<qreal()> level);
+
+    void setController(DictationController& controller) { m_controller = &controller; }
+
+    std::unique_ptr<StatusPill> createPill() override;
+    std::unique_ptr<AppWindow> createHomeWindow(const WindowLayout& layout) override;
+    std::unique_ptr<AppWindow> createOnboardingWindow(const WindowLayout& layout) override;
+
+private:
+    std::unique_ptr<AppWindow> createPlaceholder(WindowLayout layout, const QString& message,
+                                                 const QString& actionText,
+                                                 std::function<void()> action);
+    void finishOnboarding();
+
+    PillPanel::Services m_services;
+    Preferences& m_preferences;
+    std::function<qreal()> m_level;
+    DictationController* m_controller = nullptr;
+};
