@@ -21,6 +21,8 @@ const QString typingContextsKey = u"murmo.mac.typingContexts"_s;
 const QString sourceKey = u"murmo.mac.source"_s;
 const QString roleKey = u"murmo.mac.role"_s;
 const QString readKeyboardsKey = u"murmo.linux.readKeyboards"_s;
+const QString remoteDesktopTokenKey = u"murmo.linux.remoteDesktopToken"_s;
+const QString sessionLimitationKey = u"murmo.linux.sessionLimitationShown"_s;
 } // namespace
 
 Preferences::Preferences(PreferencesStore& store, QObject* parent)
@@ -165,6 +167,26 @@ bool Preferences::readKeyboards() const
 void Preferences::setReadKeyboards(bool on)
 {
     m_store.setValue(readKeyboardsKey, on);
+}
+
+QString Preferences::remoteDesktopToken() const
+{
+    return text(remoteDesktopTokenKey);
+}
+
+void Preferences::setRemoteDesktopToken(const QString& token)
+{
+    m_store.setValue(remoteDesktopTokenKey, token);
+}
+
+QString Preferences::sessionLimitationShown() const
+{
+    return text(sessionLimitationKey);
+}
+
+void Preferences::setSessionLimitationShown(const QString& message)
+{
+    m_store.setValue(sessionLimitationKey, message);
 }
 
 void Preferences::setTypingContexts(const QStringList& contexts)

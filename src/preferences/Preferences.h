@@ -57,6 +57,12 @@ public:
     // choice alone, never assumed. Absent reads as false.
     bool readKeyboards() const;
     void setReadKeyboards(bool on);
+    // What lets the desktop's remote-control session start again without asking the user.
+    QString remoteDesktopToken() const;
+    void setRemoteDesktopToken(const QString& token);
+    // The last message about what the desktop session lacks, so that it is said only once.
+    QString sessionLimitationShown() const;
+    void setSessionLimitationShown(const QString& message);
 
     void setTypingContexts(const QStringList& contexts);
     void setSource(const QString& source);

@@ -13,11 +13,9 @@ void call(std::function<void()> callback)
 
 } // namespace
 
-WaylandHoldSource::WaylandHoldSource(Scheduler& scheduler, HoldKeySource* keys,
-                                     std::optional<QString> unavailable)
+WaylandHoldSource::WaylandHoldSource(Scheduler& scheduler, HoldKeySource* keys)
     : m_scheduler(scheduler)
     , m_keys(keys)
-    , m_unavailable(std::move(unavailable))
 {
     if (!m_keys)
         return;
@@ -57,7 +55,7 @@ std::optional<QString> WaylandHoldSource::start()
     m_started = true;
     if (m_keys)
         return m_keys->start();
-    return m_unavailable;
+    return std::nullopt;
 }
 
 void WaylandHoldSource::stop()

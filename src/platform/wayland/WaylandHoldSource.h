@@ -18,10 +18,8 @@ public:
     // longest recording the backend takes.
     static constexpr std::chrono::minutes holdLimit{10};
 
-    // `keys` watches the hold key itself, or is null. `unavailable` is what start() reports when
-    // nothing watches keys: holds then come from key bindings only, if the user made any.
-    WaylandHoldSource(Scheduler& scheduler, HoldKeySource* keys,
-                      std::optional<QString> unavailable);
+    // `keys` watches the hold key itself, or is null: holds then come from outside only.
+    WaylandHoldSource(Scheduler& scheduler, HoldKeySource* keys);
     ~WaylandHoldSource() override;
     WaylandHoldSource(const WaylandHoldSource&) = delete;
     WaylandHoldSource& operator=(const WaylandHoldSource&) = delete;
@@ -41,7 +39,6 @@ private:
 
     Scheduler& m_scheduler;
     HoldKeySource* m_keys;
-    std::optional<QString> m_unavailable;
     Callbacks m_callbacks;
     bool m_started = false;
     bool m_holding = false;

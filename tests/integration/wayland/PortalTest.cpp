@@ -89,7 +89,7 @@ protected:
     FakePortalBackend backend{bus};
     QProcess service;
     FakeScheduler scheduler;
-    WaylandHoldSource hold{scheduler, nullptr, std::nullopt};
+    WaylandHoldSource hold{scheduler, nullptr};
     std::string calls;
     QStringList reports;
 };
