@@ -3,6 +3,7 @@
 // an unprivileged user, with wl-copy/wl-paste as the other applications' clipboard tools and a
 // Qt line edit on Wayland as the window that is pasted into.
 
+#include "app/SingleInstance.h"
 #include "core/ClipboardInserter.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeKeyEventMonitors.h"
@@ -13,6 +14,7 @@
 #include "platform/wayland/DataControlPasteboard.h"
 #include "platform/wayland/VirtualKeyboard.h"
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WaylandHoldSource.h"
 #include "platform/wayland/WaylandServices.h"
 #include "support/AwaitTask.h"
 
@@ -185,8 +187,37 @@ TEST_F(SwaySessionTest, PastesIntoAWaylandWindowAndPutsTheClipboardBack)
         holdsImageWithCaption(awaitTask(pasteboard->snapshot()).value_or(PasteboardItem{})));
 }
 
-// weston offers no seat, no data-control and no virtual keyboard: nothing fits, and the user is
-// told so once, with the ways out.
+// A key bound in sway to `murmo --hold-begin` on press and `murmo --hold-end` on release holds
+// the running Murmo, through the session bus; the key repeating while held changes nothing.
+TEST_F(SwaySessionTest, ABindingHoldsTheRunningMurmo)
+{
+    SingleInstance running(QDBusConnection::sessionBus());
+    ASSERT_TRUE(running.claim());
+    WaylandHoldSource hold(scheduler, nullptr);
+    QStringList calls;
+    hold.setCallbacks({[&] { calls << u"began"_s; }, [&] { calls << u"ended"_s; }, {}});
+    hold.start();
+    QObject::connect(&running, &SingleInstance::holdBeginRequested, [&] { hold.holdBegan(); });
+    QObject::connect(&running, &SingleInstance::holdEndRequested, [&] { hold.holdEnded(); });
+
+    const QString murmo = QStringLiteral(MURMO_PROGRAM);
+    for (const QString& binding : {u"bindsym --no-repeat F9 exec %1 --hold-begin"_s,
+                                   u"bindsym --release F9 exec %1 --hold-end"_s})
+        ASSERT_TRUE(output(u"swaymsg"_s, {binding.arg(murmo)}).contains("\"success\": true"));
+
+    VirtualKeyboard keyboard(*connection);
+    constexpr int f9 = 101;
+    auto press = keyboard.makeKeystroke(f9, 0);
+    ASSERT_TRUE(press);
+    press->postKeyDown();
+    EXPECT_TRUE(waitUntil([&] { return calls == QStringList{u"began"_s}; }, 20s));
+    press->postKeyDown(); // as the key repeats
+    press->postKeyUp();
+    const QStringList heldAndLetGo{u"began"_s, u"ended"_s};
+    EXPECT_TRUE(waitUntil([&] { return calls == heldAndLetGo; }, 20s))
+        << calls.join(u' ').toStdString();
+}
+
 // weston offers no seat, no data-control and no virtual keyboard: nothing fits. The X clipboard
 // stays, no paste keystroke is even tried (so the text is left for the user to paste), and the
 // user is told so once, with the ways out.
