@@ -1,8 +1,10 @@
 // What a Wayland session adds to a dictation, under a headless sway:
 //   scripts/with-sway build/bench/wayland_latency
-// Insertion into a native Wayland window (snapshot, the clipboard, the paste pause, the virtual
-// keyboard's Ctrl+V, until the window shows the text) and the clipboard snapshot of another
-// client's image and caption, through data-control.
+// The hold key through sway's bindings (key down or up until the running Murmo hears
+// `murmo --hold-begin` or `murmo --hold-end`), insertion into a native Wayland window (snapshot,
+// the clipboard, the paste pause, the virtual keyboard's Ctrl+V, until the window shows the text)
+// and the clipboard snapshot of another client's image and caption, through data-control.
+#include "app/SingleInstance.h"
 #include "core/ClipboardInserter.h"
 #include "fakes/FakeDesktop.h"
 #include "platform/linux/QtScheduler.h"
@@ -11,6 +13,7 @@
 #include "platform/wayland/WaylandConnection.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QProcess>
 #include <QThread>
 
@@ -60,6 +63,44 @@ void print(const char* what, std::vector<double> figures)
 double since(steady_clock::time_point begin)
 {
     return duration<double, std::milli>(steady_clock::now() - begin).count();
+}
+
+// Key down until the running Murmo hears the hold begin, and key up until it hears the end.
+// `command` runs with "begin" or "end" for %1, "Begin" or "End" for %2.
+bool measureHolds(VirtualKeyboard& keyboard, const QString& command, std::vector<double>& begins,
+                  std::vector<double>& ends)
+{
+    SingleInstance running(QDBusConnection::sessionBus());
+    if (!running.claim())
+        return false;
+    steady_clock::time_point began;
+    steady_clock::time_point ended;
+    QObject::connect(&running, &SingleInstance::holdBeginRequested,
+                     [&] { began = steady_clock::now(); });
+    QObject::connect(&running, &SingleInstance::holdEndRequested,
+                     [&] { ended = steady_clock::now(); });
+    for (const auto& [binding, end] : {std::pair{u"bindsym --no-repeat F9 exec "_s, u"Begin"_s},
+                                       std::pair{u"bindsym --release F9 exec "_s, u"End"_s}}) {
+        if (QProcess::execute(u"swaymsg"_s, {u"-q"_s, binding + QString(command)
+                                                                    .replace(u"%1"_s, end.toLower())
+                                                                    .replace(u"%2"_s, end)}) != 0)
+            return false;
+    }
+    constexpr int f9 = 101;
+    for (int round = 0; round < rounds; ++round) {
+        auto key = keyboard.makeKeystroke(f9, 0);
+        const auto down = steady_clock::now();
+        key->postKeyDown();
+        if (!spin([&] { return began > down; }))
+            return false;
+        begins.push_back(duration<double, std::milli>(began - down).count());
+        const auto up = steady_clock::now();
+        key->postKeyUp();
+        if (!spin([&] { return ended > up; }))
+            return false;
+        ends.push_back(duration<double, std::milli>(ended - up).count());
+    }
+    return true;
 }
 
 } // namespace
@@ -127,6 +168,23 @@ int main(int argc, char** argv)
     target.kill();
     target.waitForFinished();
 
+    // Through Murmo's own command line, and through the session bus's own tool.
+    const QString murmo = QStringLiteral(MURMO_PROGRAM) + u" --hold-%1"_s;
+    const QString dbusSend =
+        u"dbus-send --session --type=method_call --dest=org.murmo.Murmo /org/murmo/Murmo "
+        u"org.murmo.Murmo.Hold%2"_s;
+    for (const auto& [name, command] :
+         {std::pair{"murmo --hold-begin/--hold-end", murmo}, std::pair{"dbus-send", dbusSend}}) {
+        std::vector<double> begins;
+        std::vector<double> ends;
+        if (!measureHolds(keyboard, command, begins, ends)) {
+            std::fprintf(stderr, "%s did not reach the running Murmo\n", name);
+            return 1;
+        }
+        std::printf("sway binding with %s:\n", name);
+        print("  key down until the running Murmo begins the hold", begins);
+        print("  key up until it ends the hold", ends);
+    }
     print("snapshot of a 200 KiB image and its caption", snapshots);
     print("insertion until the Wayland window shows the text", insertions);
     std::printf("  of which fixed: the %lld ms pause before the paste and the %lld ms key hold\n",
