@@ -103,8 +103,11 @@ int main(int argc, char** argv)
     const QUrl backend = std::get<QUrl>(origin);
 
     // Murmo's windows and its X11 services live on the X server, XWayland in a Wayland session:
-    // there the floating panels can place themselves and stay on top.
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    // there the floating panels can place themselves and stay on top. Sessions often ask Qt
+    // programs for Wayland; another choice (offscreen, say) is the user's to make.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform.contains("wayland"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Murmo"_s);
     QApplication::setApplicationVersion(QString::fromUtf8(MURMO_VERSION));

@@ -3,7 +3,6 @@
 #include "platform/KeyEventMonitors.h"
 #include "platform/wayland/RemoteDesktopSession.h"
 
-#include <QDBusMessage>
 #include <QPointer>
 
 #include <linux/input-event-codes.h>
@@ -12,7 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString remoteDesktopInterface = u"org.freedesktop.portal.RemoteDesktop"_s;
 // The paste chord is the only keystroke Murmo posts: V, by its position.
 constexpr int pasteKeyCode = 9;
 
@@ -47,14 +45,10 @@ public:
     }
 
 private:
-    // A session that ended meanwhile takes nothing more.
     void notify(int evdevCode, bool down)
     {
-        if (!m_session || !m_session->isStarted())
-            return;
-        QDBusMessage call = m_session->call(remoteDesktopInterface, u"NotifyKeyboardKeycode"_s);
-        call << QVariantMap() << evdevCode << uint(down ? 1 : 0);
-        m_session->bus().send(call);
+        if (m_session)
+            m_session->notifyKeycode(evdevCode, down);
     }
 
     QPointer<RemoteDesktopSession> m_session;

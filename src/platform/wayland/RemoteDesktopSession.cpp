@@ -4,6 +4,7 @@
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QPointer>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +44,35 @@ QDBusMessage RemoteDesktopSession::call(const QString& interface, const QString&
     QDBusMessage message = portalCall(interface, method);
     message << QVariant::fromValue(QDBusObjectPath(m_handle));
     return message;
+}
+
+void RemoteDesktopSession::notifyKeycode(int evdevCode, bool down)
+{
+    m_keys.enqueue({evdevCode, down});
+    if (!m_keyInFlight)
+        sendNextKey();
+}
+
+void RemoteDesktopSession::sendNextKey()
+{
+    m_keyInFlight = false;
+    if (!isStarted()) {
+        m_keys.clear();
+        return;
+    }
+    if (m_keys.isEmpty())
+        return;
+    const auto [evdevCode, down] = m_keys.dequeue();
+    QDBusMessage message = call(remoteDesktopInterface, u"NotifyKeyboardKeycode"_s);
+    message << QVariantMap() << evdevCode << uint(down ? 1 : 0);
+    m_keyInFlight = true;
+    auto* answer = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(message, static_cast<int>(keyAnswerLimit.count())), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* answered) {
+                answered->deleteLater();
+                sendNextKey();
+            });
 }
 
 void RemoteDesktopSession::start()

@@ -2,8 +2,10 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QQueue>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -18,6 +20,9 @@ class RemoteDesktopSession : public QObject
     Q_OBJECT
 
 public:
+    // How long the portal may take to answer one key.
+    static constexpr std::chrono::milliseconds keyAnswerLimit{2000};
+
     struct TokenStore
     {
         std::function<std::optional<QString>()> load;
@@ -40,6 +45,10 @@ public:
     QString handle() const { return m_handle; }
     // A call of one of the portal's interfaces for this session: the session comes first.
     QDBusMessage call(const QString& interface, const QString& method) const;
+    // Presses or releases a key, by kernel code, after those asked for before: the portal
+    // handles calls in parallel, so each goes out once the one before was answered. A session
+    // that ends drops what is still waiting.
+    void notifyKeycode(int evdevCode, bool down);
 
 Q_SIGNALS:
     void started();
@@ -64,6 +73,7 @@ private:
     void fail(uint response);
     void close();
     void watch(bool on);
+    void sendNextKey();
 
     QDBusConnection m_bus;
     int m_version;
@@ -72,4 +82,6 @@ private:
     State m_state = State::idle;
     QString m_handle;
     bool m_clipboardEnabled = false;
+    QQueue<std::pair<int, bool>> m_keys;
+    bool m_keyInFlight = false;
 };

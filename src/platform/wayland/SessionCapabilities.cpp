@@ -207,6 +207,15 @@ QString SessionCapabilities::report() const
     return text.join(u'\n') + u'\n';
 }
 
+QString SessionCapabilities::keyAdvice() const
+{
+    const QString reading =
+        m_probe.keyboardReadingChosen
+            ? u"join the group “input” so that Murmo can read the keyboards"_s
+            : u"turn on keyboard reading (“Read keyboards directly” in Murmo's tray menu)"_s;
+    return u"log in to an X11 session, %1, or %2"_s.arg(reading, bindingAdvice);
+}
+
 std::optional<QString> SessionCapabilities::limitation() const
 {
     const bool noKey = m_hold == Hold::compositorBindings;
@@ -216,14 +225,12 @@ std::optional<QString> SessionCapabilities::limitation() const
     if (noKey && noPaste)
         return u"This Wayland session lets Murmo neither watch the hold key nor paste. Click the "
                u"pill to dictate; the text is then copied for you to paste with Ctrl+V. To "
-               u"dictate with a key, log in to an X11 session, turn on keyboard reading in "
-               u"Murmo's settings, or "_s +
-               bindingAdvice + u"."_s;
+               u"dictate with a key, "_s +
+               keyAdvice() + u"."_s;
     if (noKey)
         return u"This Wayland session does not let Murmo watch the hold key. Click the pill to "
-               u"dictate, or log in to an X11 session, turn on keyboard reading in Murmo's "
-               u"settings, or "_s +
-               bindingAdvice + u"."_s;
+               u"dictate, or "_s +
+               keyAdvice() + u"."_s;
     return u"This Wayland session does not let Murmo paste into other applications: each "
            u"dictation is copied for you to paste with Ctrl+V. Log in to an X11 session to have "
            u"it pasted for you."_s;

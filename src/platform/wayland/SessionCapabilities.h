@@ -72,6 +72,8 @@ private:
 
     QString holdProbed() const;
     QString holdReason() const;
+    // The ways to dictate with a key when none is watched.
+    QString keyAdvice() const;
     QString remoteDesktopProbed() const;
     Row clipboardRow() const;
     Row pasteRow() const;

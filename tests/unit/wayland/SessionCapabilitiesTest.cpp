@@ -103,6 +103,15 @@ TEST(SessionCapabilitiesTest, StatesWhatIsMissingOnceWithWhatTheUserCanDo)
           u"X11 session"_s, u"keyboard reading"_s, u"murmo --toggle"_s})
         EXPECT_TRUE(nothing->contains(part)) << part.toStdString();
 
+    // Keyboard reading already chosen: what is missing is the group.
+    auto unreadable = wayland();
+    unreadable.keyboardReadingChosen = true;
+    unreadable.keyboards = 1;
+    const auto noGroup = SessionCapabilities::choose(unreadable).limitation();
+    ASSERT_TRUE(noGroup);
+    EXPECT_TRUE(noGroup->contains(u"join the group “input”"_s));
+    EXPECT_FALSE(noGroup->contains(u"turn on keyboard reading"_s));
+
     auto keysOnly = wayland();
     keysOnly.virtualKeyboard = true;
     const auto noKey = SessionCapabilities::choose(keysOnly).limitation();
