@@ -17,7 +17,9 @@
 #include "nudge/TypingNudge.h"
 #include "platform/linux/AtspiSecureInput.h"
 #include "platform/linux/FfmpegAudioFileEncoder.h"
+#include "platform/linux/IcuWordTokenizer.h"
 #include "platform/linux/JsonPreferencesStore.h"
+#include "platform/linux/MultilingualTagger.h"
 #include "platform/linux/PasswdUserAccount.h"
 #include "platform/linux/PulseAudioEngine.h"
 #include "platform/linux/QtScheduler.h"
@@ -37,6 +39,7 @@
 #include "platform/wayland/WaylandHoldSource.h"
 #include "platform/wayland/WaylandServices.h"
 #include "preferences/Preferences.h"
+#include "stats/StatsEngine.h"
 #include "ui/NudgePanelFactory.h"
 #include "ui/ViewHost.h"
 
@@ -108,6 +111,10 @@ private:
     X11WorkspaceEvents m_workspace;
     X11PanelWindowing m_windowing;
     X11ActivationPolicy m_activation;
+    // The statistics of the main window; the tagger starts its helpers when first asked.
+    IcuWordTokenizer m_tokenizer;
+    MultilingualTagger m_tagger;
+    StatsEngine m_stats;
     DesktopWindows m_windows;
     X11FrontmostApplication m_frontmost;
     NudgePanelFactory m_nudgeCards;
