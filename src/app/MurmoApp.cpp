@@ -53,7 +53,8 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     , m_trust(Installation::permissionsHelp())
     , m_recorder({m_audio, &SwrAudioConverter::create, m_encoder, m_clock, m_scheduler})
     , m_onboarding({m_views, m_scheduler, m_preferences, m_trust, m_microphone, m_recorder,
-                    m_keyMonitors, m_backend, m_history, [this] { return m_recorder.level(); }})
+                    m_keyMonitors, m_backend, m_history, [this] { return m_recorder.level(); },
+                    [this] { return m_session.capabilities().limitation().value_or(QString()); }})
     , m_tagger(Installation::taggerData())
     , m_stats(m_tokenizer, m_tagger, StatsEngine::defaultCachePath())
     , m_windows({m_views, m_clock, m_scheduler, m_screens, m_windowList, m_workspace, m_windowing},

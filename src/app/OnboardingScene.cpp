@@ -11,17 +11,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Murmo itself always runs on X11 (XWayland in a Wayland session).
-bool waylandSession()
-{
-    return qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland"_s ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-}
-
-} // namespace
-
 OnboardingScene::OnboardingScene(const Services& services)
     : m_services(services)
 {}
@@ -42,9 +31,10 @@ std::unique_ptr<AppWindow> OnboardingScene::createWindow(DictationController& co
                                   },
                                   QLocale::system().uiLanguages()});
     // The view is the model's child, so the window owns both through the model.
-    auto* view = new OnboardingView(
-        *model, {m_services.scheduler, m_services.backend, m_services.level, waylandSession()},
-        model.get());
+    auto* view = new OnboardingView(*model,
+                                    {m_services.scheduler, m_services.backend, m_services.level,
+                                     m_services.sessionLimitation()},
+                                    model.get());
     auto window = m_services.views.createWindow(
         u"OnboardingWindow"_s,
         {{u"onboarding"_s, QVariant::fromValue(view)},

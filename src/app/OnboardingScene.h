@@ -37,6 +37,8 @@ public:
         HistoryStore& history;
         // The microphone's current level, 0 to 1.
         std::function<qreal()> level;
+        // What this desktop session does not allow, in words for the user; empty when all works.
+        std::function<QString()> sessionLimitation;
     };
 
     explicit OnboardingScene(const Services& services);

@@ -127,6 +127,7 @@ OnboardingView::OnboardingView(OnboardingModel& model, const Services& services,
     , m_services(services)
     , m_invite(new InviteScreen(services.backend, services.scheduler, this))
     , m_levelBars(restingBars())
+    , m_sessionNote(services.sessionNote)
 {
     for (auto signal :
          {&OnboardingModel::stepChanged, &OnboardingModel::canContinueChanged,
@@ -280,14 +281,6 @@ QVariantList OnboardingView::permissionRows() const
         row(u"Allow Murmo to use your microphone"_s,
             u"Murmo only listens while you actively hold the shortcut."_s, m_model.micGranted(),
             u"No microphone found — plug one in, or choose an input in your sound settings."_s)};
-}
-
-QString OnboardingView::sessionNote() const
-{
-    if (!m_services.wayland)
-        return {};
-    return u"On Wayland, Murmo runs through XWayland: the hold key and pasting work while an X11 "
-           u"app is in front, but not in apps that run natively on Wayland."_s;
 }
 
 QVariantList OnboardingView::hotkeyChoices() const

@@ -50,7 +50,7 @@ class OnboardingView : public QObject
     Q_PROPERTY(QVariantList storageCards READ storageCards NOTIFY changed)
     // {title, detail, granted, help} for accessibility and the microphone.
     Q_PROPERTY(QVariantList permissionRows READ permissionRows NOTIFY changed)
-    Q_PROPERTY(QString sessionNote READ sessionNote CONSTANT)
+    Q_PROPERTY(QString sessionNote MEMBER m_sessionNote CONSTANT)
     // {label, on} for each hold key.
     Q_PROPERTY(QVariantList hotkeyChoices READ hotkeyChoices NOTIFY changed)
     Q_PROPERTY(QString keyLabel READ keyLabel NOTIFY changed)
@@ -95,8 +95,8 @@ public:
         OnboardingRequests& backend;
         // The microphone's current level, 0 to 1.
         std::function<qreal()> level;
-        // The session is Wayland's (Murmo itself runs through XWayland).
-        bool wayland = false;
+        // What this desktop session does not allow, with the ways out; empty when all works.
+        QString sessionNote;
     };
 
     // How often the level bars follow the microphone while it is on.
@@ -131,7 +131,6 @@ public:
     QVariantList contextChips() const;
     QVariantList storageCards() const;
     QVariantList permissionRows() const;
-    QString sessionNote() const;
     QVariantList hotkeyChoices() const;
     QString keyLabel() const;
     QString holdHint() const;
@@ -177,6 +176,7 @@ private:
     TimerHandle m_levelTick;
     int m_levelTicks = 0;
     QList<qreal> m_levelBars;
+    QString m_sessionNote;
 
     QColor m_backgroundColor{250, 250, 252};
     QColor m_cardColor{255, 255, 255};

@@ -44,7 +44,10 @@ int main(int argc, char** argv)
                                                        backend,
                                                        [&] { return std::optional(spoken); },
                                                        {u"de-DE"_s, u"en-US"_s}});
-    OnboardingView view(model, {dictation.time, backend, [] { return 0.7; }, true});
+    OnboardingView view(model,
+                        {dictation.time, backend, [] { return 0.7; },
+                         u"Holding a key needs the desktop's shortcut portal: set one in its "
+                         u"keyboard settings."_s});
     ViewHost views;
     auto window =
         views.createWindow(u"OnboardingWindow"_s, {{u"onboarding"_s, QVariant::fromValue(&view)},

@@ -139,7 +139,7 @@ protected:
                            [] { return std::optional<HistoryItem>(); },
                            {u"de-DE"_s}}};
     qreal level = 0.8;
-    OnboardingView view{model, {app.time, backend, [this] { return level; }, false}};
+    OnboardingView view{model, {app.time, backend, [this] { return level; }, {}}};
 };
 
 TEST_F(OnboardingViewTest, FiguresOfTheLaterScreens)
