@@ -162,6 +162,21 @@ TEST_F(OnboardingModelTest, HoldTestFollowsOnlyTheChosenKey)
     EXPECT_FALSE(model->holdActive());
 }
 
+TEST_F(OnboardingModelTest, AHiddenWindowKeepsNoMicrophoneOn)
+{
+    goTo(ObStep::micTest);
+    ASSERT_TRUE(app.recorder.isRecording());
+    model->setShown(false);
+    EXPECT_FALSE(app.recorder.isRecording());
+    model->setShown(true);
+    EXPECT_TRUE(app.recorder.isRecording());
+
+    model->advance();
+    model->setShown(false);
+    sendKey(rightCommand, ModifierFlags::command);
+    EXPECT_FALSE(model->holdActive()); // no key test either
+}
+
 TEST_F(OnboardingModelTest, WithoutTheControllerTheHoldTestJudgesRightCommandAndRecordsNothing)
 {
     app.controller->setHotkey(Hotkey::fn);
