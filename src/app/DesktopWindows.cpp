@@ -2,6 +2,7 @@
 
 #include "core/DictationController.h"
 #include "preferences/Preferences.h"
+#include "ui/HomeWindow.h"
 #include "ui/PlaceholderWindowModel.h"
 #include "ui/QuickAppWindow.h"
 #include "ui/ViewHost.h"
@@ -10,9 +11,10 @@
 
 using namespace Qt::StringLiterals;
 
-DesktopWindows::DesktopWindows(const PillPanel::Services& services, Preferences& preferences,
-                               std::function<qreal()> level)
+DesktopWindows::DesktopWindows(const PillPanel::Services& services, const HomeSources& home,
+                               Preferences& preferences, std::function<qreal()> level)
     : m_services(services)
+    , m_home(home)
     , m_preferences(preferences)
     , m_level(std::move(level))
 {}
@@ -24,8 +26,11 @@ std::unique_ptr<StatusPill> DesktopWindows::createPill()
 
 std::unique_ptr<AppWindow> DesktopWindows::createHomeWindow(const WindowLayout& layout)
 {
-    return createPlaceholder(layout, u"Your dictations, statistics and settings will be here."_s,
-                             {}, {});
+    return std::make_unique<HomeWindow>(
+        HomeWindow::Services{*m_controller, m_home.history, m_home.backend, m_preferences,
+                             m_home.stats, m_services.clock, m_services.scheduler, m_home.account,
+                             m_services.views},
+        layout);
 }
 
 std::unique_ptr<AppWindow> DesktopWindows::createOnboardingWindow(const WindowLayout& layout)

@@ -5,18 +5,31 @@
 
 #include <functional>
 
+class BackendClient;
 class DictationController;
+class HistoryStore;
 class Preferences;
+class StatsEngine;
+class UserAccount;
 
-// The application's windows on the desktop: the status pill, and plain windows standing where
-// the main window and onboarding will be. The controller needs this factory and the factory
-// needs the controller: hand it over with setController() before the controller's setUp().
+// The application's windows on the desktop: the status pill, the main window, and a plain window
+// standing where onboarding will be. The controller needs this factory and the factory needs the
+// controller: hand it over with setController() before the controller's setUp().
 class DesktopWindows final : public WindowFactory
 {
 public:
+    // What the main window shows besides the controller's own state.
+    struct HomeSources
+    {
+        HistoryStore& history;
+        BackendClient& backend;
+        StatsEngine& stats;
+        const UserAccount& account;
+    };
+
     // `level` reads the microphone's current level for the pill.
-    DesktopWindows(const PillPanel::Services& services, Preferences& preferences,
-                   std::function<qreal()> level);
+    DesktopWindows(const PillPanel::Services& services, const HomeSources& home,
+                   Preferences& preferences, std::function<qreal()> level);
 
     void setController(DictationController& controller) { m_controller = &controller; }
 
@@ -31,6 +44,7 @@ private:
     void finishOnboarding();
 
     PillPanel::Services m_services;
+    HomeSources m_home;
     Preferences& m_preferences;
     std::function<qreal()> m_level;
     DictationController* m_controller = nullptr;

@@ -30,4 +30,14 @@ QUrl permissionsHelp()
     return readme;
 }
 
+MultilingualTagger::DataFolders taggerData()
+{
+    MultilingualTagger::DataFolders folders = MultilingualTagger::installedData();
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                              u"/../" MURMO_INSTALL_DATADIR "/murmo/opencorpora"_s);
+    if (QFileInfo::exists(installed + u"/words.dawg"_s))
+        folders.russian = installed;
+    return folders;
+}
+
 } // namespace Installation

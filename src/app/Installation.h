@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/MultilingualTagger.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -12,5 +14,7 @@ QString backendProgram();
 // The README section on permissions: the installed copy, else the source tree's, unless the
 // build names another address.
 QUrl permissionsHelp();
+// The tagger's data, with the Russian dictionary installed beside Murmo when it is there.
+MultilingualTagger::DataFolders taggerData();
 
 } // namespace Installation

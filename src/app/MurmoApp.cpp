@@ -37,8 +37,11 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
                  PrivateTemporaryDirectory::path()})
     , m_trust(Installation::permissionsHelp())
     , m_recorder({m_audio, &SwrAudioConverter::create, m_encoder, m_clock, m_scheduler})
+    , m_tagger(Installation::taggerData())
+    , m_stats(m_tokenizer, m_tagger, StatsEngine::defaultCachePath())
     , m_windows({m_views, m_clock, m_scheduler, m_screens, m_windowList, m_workspace, m_windowing},
-                m_preferences, [this] { return m_recorder.level(); })
+                {m_history, m_backend, m_stats, m_account}, m_preferences,
+                [this] { return m_recorder.level(); })
     , m_nudgeCards({m_views, m_scheduler, m_screens, m_windowing})
     , m_nudge({m_clock, m_scheduler, m_preferences, m_keyMonitors, m_workspace, m_frontmost,
                m_nudgeCards})

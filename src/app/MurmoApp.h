@@ -17,7 +17,9 @@
 #include "nudge/TypingNudge.h"
 #include "platform/linux/AtspiSecureInput.h"
 #include "platform/linux/FfmpegAudioFileEncoder.h"
+#include "platform/linux/IcuWordTokenizer.h"
 #include "platform/linux/JsonPreferencesStore.h"
+#include "platform/linux/MultilingualTagger.h"
 #include "platform/linux/PasswdUserAccount.h"
 #include "platform/linux/PulseAudioEngine.h"
 #include "platform/linux/QtScheduler.h"
@@ -35,6 +37,7 @@
 #include "platform/linux/X11WorkspaceEvents.h"
 #include "platform/linux/XTestInjectionMarker.h"
 #include "preferences/Preferences.h"
+#include "stats/StatsEngine.h"
 #include "ui/NudgePanelFactory.h"
 #include "ui/ViewHost.h"
 
@@ -97,6 +100,10 @@ private:
     X11WorkspaceEvents m_workspace;
     X11PanelWindowing m_windowing;
     X11ActivationPolicy m_activation;
+    // The statistics of the main window; the tagger starts its helpers when first asked.
+    IcuWordTokenizer m_tokenizer;
+    MultilingualTagger m_tagger;
+    StatsEngine m_stats;
     DesktopWindows m_windows;
     X11FrontmostApplication m_frontmost;
     NudgePanelFactory m_nudgeCards;

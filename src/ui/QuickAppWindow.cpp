@@ -14,6 +14,7 @@ QuickAppWindow::~QuickAppWindow() = default;
 
 void QuickAppWindow::present()
 {
+    m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
     m_window->requestActivate();

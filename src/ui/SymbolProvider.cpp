@@ -1,5 +1,7 @@
 #include "ui/SymbolProvider.h"
 
+#include "ui/Symbols.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -10,9 +12,10 @@ SymbolProvider::SymbolProvider()
     : QQuickImageProvider(QQuickImageProvider::Image)
 {}
 
-QString SymbolProvider::path(const QString& name)
+QString SymbolProvider::path(QStringView symbol)
 {
-    return u":/qt/qml/Murmo/Ui/icons/"_s + name + u".svg"_s;
+    const QString file = Symbols::iconFile(symbol);
+    return file.isEmpty() ? QString() : u":/qt/qml/Murmo/Ui/icons/"_s + file + u".svg"_s;
 }
 
 QImage SymbolProvider::render(const QString& name, const QColor& color, QSize size)

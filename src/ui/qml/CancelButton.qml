@@ -12,7 +12,7 @@ Rectangle {
 
     Symbol {
         anchors.centerIn: parent
-        name: "cross"
+        name: "xmark"
         color: pill.cancelSymbolColor
         size: 12
     }

@@ -153,7 +153,7 @@ Window {
             spacing: 6
 
             Symbol {
-                name: "cloud"
+                name: "icloud"
                 color: history.secondaryColor
                 size: 14
             }

@@ -62,7 +62,7 @@ Item {
 
     Symbol {
         anchors.centerIn: parent
-        name: "mic"
+        name: "mic.fill"
         color: badge.nudge.micColor
         size: 18
     }

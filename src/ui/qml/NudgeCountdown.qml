@@ -67,7 +67,7 @@ Item {
     Symbol {
         anchors.centerIn: parent
         visible: !button.nudge.secondsVisible
-        name: "cross"
+        name: "xmark"
         color: button.nudge.crossColor
         size: 14
     }

@@ -108,7 +108,7 @@ Item {
 
                 Symbol {
                     anchors.verticalCenter: parent.verticalCenter
-                    name: "mic"
+                    name: "mic.fill"
                     color: view.pill.micColor
                     size: 12
                 }
@@ -187,7 +187,7 @@ Item {
                 Symbol {
                     id: noticeSymbol
                     anchors.verticalCenter: parent.verticalCenter
-                    name: "exclamation-circle"
+                    name: "exclamationmark.circle.fill"
                     color: view.pill.noticeSymbolColor
                     size: 13
                 }

@@ -2,7 +2,7 @@ import QtQuick
 
 // A check mark that pops in: a quick overshoot, then it settles.
 Symbol {
-    name: "check-circle"
+    name: "checkmark.circle.fill"
     size: 14
     scale: 0.5
 

@@ -2,7 +2,7 @@ import QtQuick
 
 // A turning arc while the backend works.
 Symbol {
-    name: "spinner"
+    name: "progress.arc"
     size: 14
 
     RotationAnimator on rotation {

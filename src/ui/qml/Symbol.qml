@@ -9,5 +9,6 @@ Image {
     width: size
     height: size
     sourceSize: Qt.size(size, size)
-    source: "image://symbol/" + name + "/" + color
+    // Nothing to draw until a model names a symbol.
+    source: name.length > 0 ? "image://symbol/" + name + "/" + color : ""
 }

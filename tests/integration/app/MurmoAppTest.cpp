@@ -2,6 +2,7 @@
 #include "support/TestDesktop.h"
 #include "support/WaitUntil.h"
 #include "support/XTestKeyboard.h"
+#include "support/XTestPointer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,10 +24,13 @@ using murmo::test::spokenWav;
 using murmo::test::TestDesktop;
 using murmo::test::waitUntil;
 using murmo::test::XTestKeyboard;
+using murmo::test::XTestPointer;
 
 namespace {
 
 constexpr int superR = 134;
+constexpr int down = 116;
+constexpr int enter = 36;
 
 // A line of Murmo's dictation log (QT_LOGGING_RULES turns it on).
 QString step(const QString& text)
@@ -305,6 +309,52 @@ TEST_F(MurmoAppTest, ASecondLaunchShowsTheRunningOnesWindowsAndEnds)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(waitUntil([&] { return desktop.showsWindow("Murmo History"); }, 10s));
     EXPECT_EQ(murmo.process().state(), QProcess::Running);
+}
+
+TEST_F(MurmoAppTest, TheTrayOpensTheMainWindowAndClosingItLeavesTheTaskbar)
+{
+    Program tray;
+    tray.start(QString::fromUtf8(TRAY_HOST), {});
+    ASSERT_TRUE(tray.waitForLine(u"ready"_s));
+    QTemporaryDir data;
+    RunningBackend backend(data.filePath(u"backend.sqlite3"_s));
+    startMurmo(backend.url(), true);
+    ASSERT_TRUE(tray.waitForLine(u"docked"_s)) << "Murmo's icon is in the tray";
+
+    // A user who finished onboarding finds the main window open, listed in the taskbar.
+    ASSERT_TRUE(waitUntil([&] { return desktop.showsWindow("Murmo"); }, 10s));
+    EXPECT_FALSE(desktop.skipsTaskbar("Murmo"));
+
+    // Closed with the title bar's button: Murmo lives on in the tray alone, so the history
+    // window (a middle click on the icon) is left out of the taskbar.
+    desktop.closeWindow("Murmo");
+    ASSERT_TRUE(waitUntil([&] { return !desktop.showsWindow("Murmo"); }, 10s));
+    XTestPointer pointer;
+    const QPoint icon(10, 10); // the tray docks the first icon at its top left
+    pointer.moveTo(icon);
+    pointer.click(2);
+    ASSERT_TRUE(waitUntil([&] { return desktop.showsWindow("Murmo History"); }, 10s));
+    EXPECT_TRUE(desktop.skipsTaskbar("Murmo History"));
+    EXPECT_EQ(murmo.process().state(), QProcess::Running);
+    desktop.closeWindow("Murmo History"); // it stands over the tray on a desktop without a WM
+    ASSERT_TRUE(waitUntil([&] { return !desktop.showsWindow("Murmo History"); }, 10s));
+
+    // The tray menu's first item, "Open Murmo", brings the main window back, with its taskbar
+    // entry.
+    pointer.moveTo(icon);
+    pointer.click();
+    ASSERT_TRUE(waitUntil([&] { return desktop.keyboardGrabbed(); }, 10s))
+        << "the menu pops up and takes the keyboard";
+    keyboard.press(down);
+    keyboard.release(down);
+    QElapsedTimer opening;
+    opening.start();
+    keyboard.press(enter);
+    keyboard.release(enter);
+    ASSERT_TRUE(waitUntil([&] { return desktop.showsWindow("Murmo"); }, 10s));
+    std::printf("main window on screen %lld ms after \"Open Murmo\"\n",
+                static_cast<long long>(opening.elapsed()));
+    EXPECT_FALSE(desktop.skipsTaskbar("Murmo"));
 }
 
 } // namespace

@@ -106,6 +106,38 @@ bool TestDesktop::skipsTaskbar(const QByteArray& title) const
     return std::find(values, values + count, atoms[1]) != values + count;
 }
 
+void TestDesktop::closeWindow(const QByteArray& title)
+{
+    auto* connection = m_connection->get();
+    const auto atoms = internAtoms<2>(connection, {"WM_PROTOCOLS", "WM_DELETE_WINDOW"});
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = shownWindow(title);
+    message.type = atoms[0];
+    message.data.data32[0] = atoms[1];
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, message.window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+}
+
+bool TestDesktop::keyboardGrabbed() const
+{
+    auto* connection = m_connection->get();
+    const auto grab = xcbOwned(xcb_grab_keyboard_reply(
+        connection,
+        xcb_grab_keyboard(connection, 0, m_connection->root(), XCB_CURRENT_TIME,
+                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        nullptr));
+    if (grab && grab->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+        xcb_flush(connection);
+        return false;
+    }
+    return grab && grab->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+}
+
 void TestDesktop::clearClipboard()
 {
     auto* connection = m_connection->get();

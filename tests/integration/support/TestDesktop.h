@@ -27,6 +27,10 @@ public:
     bool showsWindow(const QByteArray& title) const { return shownWindow(title) != 0; }
     // Whether that window asks to be left out of the taskbar.
     bool skipsTaskbar(const QByteArray& title) const;
+    // Asks that window to close, as a window manager's close button does.
+    void closeWindow(const QByteArray& title);
+    // Whether another client holds the keyboard, as an open popup menu does.
+    bool keyboardGrabbed() const;
     bool clipboardHasOwner() const;
     // Leaves the clipboard empty, whoever owned it.
     void clearClipboard();
