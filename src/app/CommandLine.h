@@ -11,6 +11,12 @@ struct CommandLine
     {
         run,
         showHistory, // open the history window, in the running Murmo when there is one
+        // For key bindings of the desktop, sent to the running Murmo: a hold begins or ends,
+        // or a dictation starts or finishes as a click on the pill would.
+        holdBegin,
+        holdEnd,
+        toggle,
+        diagnose, // what the session offers Murmo, and what it uses
         help,
         version,
         invalid,

@@ -2,6 +2,7 @@
 
 #include "app/Autostart.h"
 #include "core/DictationController.h"
+#include "platform/wayland/SessionCapabilities.h"
 #include "preferences/Preferences.h"
 
 using namespace Qt::StringLiterals;
@@ -15,6 +16,7 @@ const QString openId = u"open"_s;
 const QString copyId = u"copyLastTranscript"_s;
 const QString typingTipsId = u"typingTips"_s;
 const QString startAtLoginId = u"startAtLogin"_s;
+const QString readKeyboardsId = u"readKeyboards"_s;
 const QString quitId = u"quit"_s;
 const QString languagePrefix = u"language:"_s;
 const QString hotkeyPrefix = u"hotkey:"_s;
@@ -42,11 +44,12 @@ MenuContent::Item separator(const QString& id, bool visible = true)
 } // namespace
 
 MenuContent::MenuContent(DictationController& controller, Preferences& preferences,
-                         Autostart& autostart, QObject* parent)
+                         Autostart& autostart, bool offersKeyboardReading, QObject* parent)
     : QObject(parent)
     , m_controller(controller)
     , m_preferences(preferences)
     , m_autostart(autostart)
+    , m_offersKeyboardReading(offersKeyboardReading)
 {
     for (const auto signal :
          {&DictationController::permissionsGrantedChanged, &DictationController::hotkeyChanged,
@@ -72,6 +75,8 @@ QList<MenuContent::Item> MenuContent::items() const
         item(Kind::toggle, typingTipsId, u"Typing tips"_s, true, true, m_preferences.nudges()),
         item(Kind::toggle, startAtLoginId, u"Start at login"_s, true, true,
              m_autostart.isEnabled()),
+        item(Kind::toggle, readKeyboardsId, u"Read keyboards directly"_s, m_offersKeyboardReading,
+             true, m_preferences.readKeyboards()),
         separator(u"afterToggles"_s),
         item(Kind::submenu, u"hotkey"_s, u"Hotkey"_s, true, true, false, hotkeyChoices()),
         separator(u"beforeQuit"_s),
@@ -113,6 +118,8 @@ void MenuContent::activate(const QString& id)
     } else if (id == startAtLoginId) {
         m_autostart.setEnabled(!m_autostart.isEnabled());
         Q_EMIT changed();
+    } else if (id == readKeyboardsId) {
+        toggleKeyboardReading();
     } else if (id == quitId) {
         Q_EMIT quitRequested();
     } else if (id.startsWith(languagePrefix)) {
@@ -121,4 +128,18 @@ void MenuContent::activate(const QString& id)
         if (const auto hotkey = Hotkeys::fromRawValue(id.mid(hotkeyPrefix.size())))
             m_controller.setHotkey(*hotkey);
     }
+}
+
+// The session's mechanisms are chosen at start-up, so the choice counts from the next one.
+void MenuContent::toggleKeyboardReading()
+{
+    const bool on = !m_preferences.readKeyboards();
+    m_preferences.setReadKeyboards(on);
+    Q_EMIT changed();
+    if (on)
+        Q_EMIT notice(u"Keyboard reading on"_s, SessionCapabilities::keyboardReadingWarning() +
+                                                    u" It takes effect when Murmo starts again."_s);
+    else
+        Q_EMIT notice(u"Keyboard reading off"_s,
+                      u"Murmo stops reading the keyboards when it starts again."_s);
 }

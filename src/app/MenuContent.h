@@ -39,8 +39,10 @@ public:
         bool operator==(const Item&) const = default;
     };
 
+    // `offersKeyboardReading`: the session is one where reading the keyboards directly helps
+    // (a Wayland one).
     MenuContent(DictationController& controller, Preferences& preferences, Autostart& autostart,
-                QObject* parent = nullptr);
+                bool offersKeyboardReading = false, QObject* parent = nullptr);
 
     QList<Item> items() const;
     // What the user chose; a toggle flips.
@@ -50,12 +52,16 @@ Q_SIGNALS:
     void changed();
     // "Quit Murmo" was chosen.
     void quitRequested();
+    // What the user must read after a choice, as a passing notification.
+    void notice(const QString& title, const QString& text);
 
 private:
     QList<Item> languageChoices() const;
     QList<Item> hotkeyChoices() const;
+    void toggleKeyboardReading();
 
     DictationController& m_controller;
     Preferences& m_preferences;
     Autostart& m_autostart;
+    bool m_offersKeyboardReading;
 };

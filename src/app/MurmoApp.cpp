@@ -6,6 +6,7 @@
 #include "platform/linux/WebDavCollection.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QNetworkReply>
 
 #include <cstdio>
@@ -26,6 +27,11 @@ std::optional<WebDavCollection> cloudFolder()
     return std::nullopt;
 }
 
+std::optional<QString> optionalText(const QString& text)
+{
+    return text.isEmpty() ? std::nullopt : std::optional(text);
+}
+
 } // namespace
 
 MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
@@ -35,6 +41,15 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     , m_cloud(*m_network, m_scheduler, cloudFolder(), PrivateTemporaryDirectory::path())
     , m_history({m_clock, m_scheduler, m_preferences, m_cloud, HistoryStore::defaultFilePath(),
                  PrivateTemporaryDirectory::path()})
+    , m_session({m_scheduler,
+                 QDBusConnection::sessionBus(),
+                 m_preferences.readKeyboards(),
+                 {[this] { return optionalText(m_preferences.remoteDesktopToken()); },
+                  [this](const QString& token) { m_preferences.setRemoteDesktopToken(token); }},
+                 m_pasteboard,
+                 m_keyboard,
+                 m_keyMonitors})
+    , m_holdSource(m_scheduler, m_session.watchesHoldKey() ? &m_hotkeyMonitor : nullptr)
     , m_trust(Installation::permissionsHelp())
     , m_recorder({m_audio, &SwrAudioConverter::create, m_encoder, m_clock, m_scheduler})
     , m_tagger(Installation::taggerData())
@@ -45,15 +60,17 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     , m_nudgeCards({m_views, m_scheduler, m_screens, m_windowing})
     , m_nudge({m_clock, m_scheduler, m_preferences, m_keyMonitors, m_workspace, m_frontmost,
                m_nudgeCards})
-    , m_holdKey(m_hotkeyMonitor,
+    , m_holdKey(m_holdSource,
                 [this](const QString& problem) {
                     m_tray.showMessage(u"Murmo cannot watch the hold key"_s, problem);
                 })
-    , m_delegate({m_clock, m_scheduler, m_preferences, m_trust, m_pasteboard, m_activation,
-                  m_recorder, m_holdKey, m_backend, m_inserter, m_history, m_windows, m_nudge})
+    , m_delegate({m_clock, m_scheduler, m_preferences, m_trust, m_session.pasteboard(),
+                  m_activation, m_recorder, m_holdKey, m_backend, m_inserter, m_history, m_windows,
+                  m_nudge})
     , m_autostart(Autostart::defaultEntryPath(), QCoreApplication::applicationFilePath())
-    , m_menu(m_delegate.controller(), m_preferences, m_autostart)
-    , m_historyScene(m_views, m_history, m_pasteboard, m_scheduler)
+    , m_menu(m_delegate.controller(), m_preferences, m_autostart,
+             m_session.capabilities().probe().display == SessionProbe::Display::wayland)
+    , m_historyScene(m_views, m_history, m_session.pasteboard(), m_scheduler)
     , m_tray(m_menu, [this] { showHistory(); })
 {
     BackendClient::installShared(&m_backend);
@@ -61,6 +78,9 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     m_windows.setController(m_delegate.controller());
     m_nudge.setController(m_delegate.controller());
     QObject::connect(&m_menu, &MenuContent::quitRequested, qApp, &QCoreApplication::quit);
+    QObject::connect(
+        &m_menu, &MenuContent::notice, &m_menu,
+        [this](const QString& title, const QString& text) { m_tray.showMessage(title, text); });
     if (!embeddedBackend.isEmpty())
         m_backendSupervisor =
             std::make_unique<BackendSupervisor>(m_clock, m_scheduler, embeddedBackend, backend);
@@ -79,7 +99,21 @@ void MurmoApp::applicationDidFinishLaunching()
     if (m_backendSupervisor)
         m_backendSupervisor->start();
     m_tray.show();
+    m_session.start(m_holdSource, [this](const QString& problem) {
+        m_tray.showMessage(u"Murmo cannot watch the hold key"_s, problem);
+    });
     m_delegate.applicationDidFinishLaunching();
+    sayWhatTheSessionLacks();
+}
+
+// Once, not at every start: a user who bound keys in the compositor has heard it.
+void MurmoApp::sayWhatTheSessionLacks()
+{
+    const auto limitation = m_session.capabilities().limitation();
+    if (!limitation || *limitation == m_preferences.sessionLimitationShown())
+        return;
+    m_tray.showMessage(u"What Murmo can do in this session"_s, *limitation);
+    m_preferences.setSessionLimitationShown(*limitation);
 }
 
 void MurmoApp::showMainWindow()

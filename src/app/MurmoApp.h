@@ -36,6 +36,8 @@
 #include "platform/linux/X11WindowList.h"
 #include "platform/linux/X11WorkspaceEvents.h"
 #include "platform/linux/XTestInjectionMarker.h"
+#include "platform/wayland/WaylandHoldSource.h"
+#include "platform/wayland/WaylandServices.h"
 #include "preferences/Preferences.h"
 #include "stats/StatsEngine.h"
 #include "ui/NudgePanelFactory.h"
@@ -66,8 +68,12 @@ public:
     void showHistory();
 
     DictationController& controller() { return m_delegate.controller(); }
+    // Where `murmo --hold-begin` and `murmo --hold-end` go.
+    WaylandHoldSource& holdSource() { return m_holdSource; }
 
 private:
+    void sayWhatTheSessionLacks();
+
     ViewHost m_views;
     SystemClock m_clock;
     QtScheduler m_scheduler;
@@ -84,11 +90,16 @@ private:
 
     XTestInjectionMarker m_ownInjections{m_clock}; // shared by the monitors and the keyboard
     X11KeyEventMonitors m_keyMonitors{m_ownInjections, m_scheduler};
-    HotkeyMonitor m_hotkeyMonitor{m_keyMonitors, m_clock};
     X11SyntheticKeyboard m_keyboard{m_ownInjections};
     X11Pasteboard m_pasteboard{m_scheduler};
+    // The hold key, the clipboard and the paste keystroke as this session offers them: X11's in
+    // an X11 session, what the compositor or the desktop portal offers in a Wayland one.
+    WaylandServices m_session;
+    HotkeyMonitor m_hotkeyMonitor{m_session.holdKeyEvents(), m_clock};
+    WaylandHoldSource m_holdSource;
     AtspiSecureInput m_secureInput{m_scheduler};
-    ClipboardInserter m_inserter{m_scheduler, m_secureInput, m_pasteboard, m_keyboard};
+    ClipboardInserter m_inserter{m_scheduler, m_secureInput, m_session.pasteboard(),
+                                 m_session.keyboard()};
     X11AccessibilityTrust m_trust;
 
     PulseAudioEngine m_audio;

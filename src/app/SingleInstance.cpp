@@ -2,6 +2,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QMap>
 
 using namespace Qt::StringLiterals;
 
@@ -46,7 +47,12 @@ bool SingleInstance::claim()
 
 bool SingleInstance::handOver(QDBusConnection bus, Request request)
 {
-    const QString method = request == Request::showHistory ? u"ShowHistory"_s : u"ShowMainWindow"_s;
+    static const QMap<Request, QString> methods{{Request::showMainWindow, u"ShowMainWindow"_s},
+                                                {Request::showHistory, u"ShowHistory"_s},
+                                                {Request::holdBegin, u"HoldBegin"_s},
+                                                {Request::holdEnd, u"HoldEnd"_s},
+                                                {Request::toggle, u"Toggle"_s}};
+    const QString method = methods.value(request);
     const QDBusMessage call =
         QDBusMessage::createMethodCall(serviceName, objectPath, serviceName, method);
     // Events keep flowing while it waits, so a caller in the serving process does not block it.
@@ -62,4 +68,19 @@ void SingleInstance::ShowMainWindow()
 void SingleInstance::ShowHistory()
 {
     Q_EMIT showHistoryRequested();
+}
+
+void SingleInstance::HoldBegin()
+{
+    Q_EMIT holdBeginRequested();
+}
+
+void SingleInstance::HoldEnd()
+{
+    Q_EMIT holdEndRequested();
+}
+
+void SingleInstance::Toggle()
+{
+    Q_EMIT toggleRequested();
 }

@@ -16,6 +16,9 @@ public:
     {
         showMainWindow,
         showHistory,
+        holdBegin,
+        holdEnd,
+        toggle,
     };
 
     static const QString serviceName;
@@ -32,10 +35,16 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE void ShowMainWindow();
     Q_SCRIPTABLE void ShowHistory();
+    Q_SCRIPTABLE void HoldBegin();
+    Q_SCRIPTABLE void HoldEnd();
+    Q_SCRIPTABLE void Toggle();
 
 Q_SIGNALS:
     void showMainWindowRequested();
     void showHistoryRequested();
+    void holdBeginRequested();
+    void holdEndRequested();
+    void toggleRequested();
 
 private:
     QDBusConnection m_bus;

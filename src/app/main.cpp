@@ -5,7 +5,10 @@
 #include "app/QuitOnSignals.h"
 #include "app/SingleInstance.h"
 #include "net/NetworkAddress.h"
+#include "platform/linux/JsonPreferencesStore.h"
 #include "platform/linux/XcbConnection.h"
+#include "platform/wayland/WaylandServices.h"
+#include "preferences/Preferences.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -35,6 +38,26 @@ QString embeddedBackend(const QUrl& backend)
     return Installation::backendProgram();
 }
 
+// A key binding's request, for the Murmo that runs; the exit code.
+int sendToRunningMurmo(int argc, char** argv, SingleInstance::Request request)
+{
+    QCoreApplication app(argc, argv);
+    if (SingleInstance::handOver(QDBusConnection::sessionBus(), request))
+        return 0;
+    print(stderr, u"murmo: Murmo is not running, or does not answer. Start Murmo first.\n"_s);
+    return 1;
+}
+
+int diagnose(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    JsonPreferencesStore store(JsonPreferencesStore::defaultFilePath());
+    const Preferences preferences(store);
+    print(stdout, WaylandServices::probe(QDBusConnection::sessionBus(), preferences.readKeyboards())
+                      .report());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -53,6 +76,14 @@ int main(int argc, char** argv)
     case CommandLine::Action::invalid:
         print(stderr, u"murmo: "_s + line.problem + u"\n\n"_s + CommandLine::helpText());
         return 2;
+    case CommandLine::Action::holdBegin:
+        return sendToRunningMurmo(argc, argv, SingleInstance::Request::holdBegin);
+    case CommandLine::Action::holdEnd:
+        return sendToRunningMurmo(argc, argv, SingleInstance::Request::holdEnd);
+    case CommandLine::Action::toggle:
+        return sendToRunningMurmo(argc, argv, SingleInstance::Request::toggle);
+    case CommandLine::Action::diagnose:
+        return diagnose(argc, argv);
     case CommandLine::Action::run:
     case CommandLine::Action::showHistory:
         break;
@@ -71,6 +102,12 @@ int main(int argc, char** argv)
     }
     const QUrl backend = std::get<QUrl>(origin);
 
+    // Murmo's windows and its X11 services live on the X server, XWayland in a Wayland session:
+    // there the floating panels can place themselves and stay on top. Sessions often ask Qt
+    // programs for Wayland; another choice (offscreen, say) is the user's to make.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform.contains("wayland"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Murmo"_s);
     QApplication::setApplicationVersion(QString::fromUtf8(MURMO_VERSION));
@@ -96,6 +133,12 @@ int main(int argc, char** argv)
                      [&murmo] { murmo.showMainWindow(); });
     QObject::connect(&instance, &SingleInstance::showHistoryRequested, &app,
                      [&murmo] { murmo.showHistory(); });
+    QObject::connect(&instance, &SingleInstance::holdBeginRequested, &app,
+                     [&murmo] { murmo.holdSource().holdBegan(); });
+    QObject::connect(&instance, &SingleInstance::holdEndRequested, &app,
+                     [&murmo] { murmo.holdSource().holdEnded(); });
+    QObject::connect(&instance, &SingleInstance::toggleRequested, &app,
+                     [&murmo] { murmo.controller().toggleRecording(); });
     QTimer::singleShot(0, &app, [&murmo, wantsHistory] {
         murmo.applicationDidFinishLaunching();
         if (wantsHistory)

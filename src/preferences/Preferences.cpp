@@ -20,6 +20,9 @@ const QString nudgeSuppressKey = u"murmo.mac.nudgeSuppress"_s;
 const QString typingContextsKey = u"murmo.mac.typingContexts"_s;
 const QString sourceKey = u"murmo.mac.source"_s;
 const QString roleKey = u"murmo.mac.role"_s;
+const QString readKeyboardsKey = u"murmo.linux.readKeyboards"_s;
+const QString remoteDesktopTokenKey = u"murmo.linux.remoteDesktopToken"_s;
+const QString sessionLimitationKey = u"murmo.linux.sessionLimitationShown"_s;
 } // namespace
 
 Preferences::Preferences(PreferencesStore& store, QObject* parent)
@@ -154,6 +157,36 @@ double Preferences::nudgeSuppress() const
 void Preferences::setNudgeSuppress(double secondsSince1970)
 {
     m_store.setValue(nudgeSuppressKey, secondsSince1970);
+}
+
+bool Preferences::readKeyboards() const
+{
+    return m_store.boolean(readKeyboardsKey).value_or(false);
+}
+
+void Preferences::setReadKeyboards(bool on)
+{
+    m_store.setValue(readKeyboardsKey, on);
+}
+
+QString Preferences::remoteDesktopToken() const
+{
+    return text(remoteDesktopTokenKey);
+}
+
+void Preferences::setRemoteDesktopToken(const QString& token)
+{
+    m_store.setValue(remoteDesktopTokenKey, token);
+}
+
+QString Preferences::sessionLimitationShown() const
+{
+    return text(sessionLimitationKey);
+}
+
+void Preferences::setSessionLimitationShown(const QString& message)
+{
+    m_store.setValue(sessionLimitationKey, message);
 }
 
 void Preferences::setTypingContexts(const QStringList& contexts)

@@ -53,6 +53,17 @@ public:
     double nudgeSuppress() const;
     void setNudgeSuppress(double secondsSince1970);
 
+    // Whether Murmo may read the keyboards under /dev/input in a Wayland session: the user's
+    // choice alone, never assumed. Absent reads as false.
+    bool readKeyboards() const;
+    void setReadKeyboards(bool on);
+    // What lets the desktop's remote-control session start again without asking the user.
+    QString remoteDesktopToken() const;
+    void setRemoteDesktopToken(const QString& token);
+    // The last message about what the desktop session lacks, so that it is said only once.
+    QString sessionLimitationShown() const;
+    void setSessionLimitationShown(const QString& message);
+
     void setTypingContexts(const QStringList& contexts);
     void setSource(const QString& source);
     void setRole(const QString& role);

@@ -129,3 +129,22 @@ TEST_F(MenuContentTest, TogglesAndQuit)
 }
 
 } // namespace
+
+// Reading the keyboards is offered only where it helps (a Wayland session), and turning it on
+// says plainly what the group it needs allows every program.
+TEST_F(MenuContentTest, KeyboardReadingIsAnOptInWithItsWarning)
+{
+    EXPECT_FALSE(shown(menu.items()).join(u'|').contains(u"Read keyboards"_s));
+
+    MenuContent wayland{*dictation.controller, dictation.preferences, autostart, true};
+    QSignalSpy notices(&wayland, &MenuContent::notice);
+    EXPECT_TRUE(shown(wayland.items()).contains(u"[ ] Read keyboards directly"_s));
+    wayland.activate(u"readKeyboards"_s);
+    EXPECT_TRUE(dictation.preferences.readKeyboards());
+    EXPECT_TRUE(shown(wayland.items()).contains(u"[x] Read keyboards directly"_s));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0][1].toString().contains(u"every keystroke, passwords included"_s));
+
+    wayland.activate(u"readKeyboards"_s);
+    EXPECT_FALSE(dictation.preferences.readKeyboards());
+}

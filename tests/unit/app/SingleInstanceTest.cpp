@@ -48,6 +48,9 @@ TEST_F(SingleInstanceTest, ALaterLaunchHandsItsRequestToTheRunningOne)
     ASSERT_TRUE(running->claim());
     QSignalSpy mainWindow(running.get(), &SingleInstance::showMainWindowRequested);
     QSignalSpy history(running.get(), &SingleInstance::showHistoryRequested);
+    QSignalSpy holdBegin(running.get(), &SingleInstance::holdBeginRequested);
+    QSignalSpy holdEnd(running.get(), &SingleInstance::holdEndRequested);
+    QSignalSpy toggle(running.get(), &SingleInstance::toggleRequested);
 
     SingleInstance later(*second);
     EXPECT_FALSE(later.claim());
@@ -55,6 +58,13 @@ TEST_F(SingleInstanceTest, ALaterLaunchHandsItsRequestToTheRunningOne)
     EXPECT_TRUE(SingleInstance::handOver(*second, SingleInstance::Request::showHistory));
     EXPECT_EQ(mainWindow.size(), 1);
     EXPECT_EQ(history.size(), 1);
+    // Key bindings of the desktop reach it the same way.
+    for (const auto request : {SingleInstance::Request::holdBegin, SingleInstance::Request::holdEnd,
+                               SingleInstance::Request::toggle})
+        EXPECT_TRUE(SingleInstance::handOver(*second, request));
+    EXPECT_EQ(holdBegin.size(), 1);
+    EXPECT_EQ(holdEnd.size(), 1);
+    EXPECT_EQ(toggle.size(), 1);
 
     // Once the running one quits, the next launch runs.
     running.reset();
