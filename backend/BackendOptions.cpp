@@ -126,6 +126,10 @@ BackendOptions::parse(const std::vector<std::string>& arguments)
             options.help = true;
             continue;
         }
+        if (argument == "--version") {
+            options.version = true;
+            continue;
+        }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
         const auto setter = setters().find(name);
@@ -193,6 +197,7 @@ std::string BackendOptions::usage()
            "  --writer-timeout SECS   longest wait for the model (default 40)\n"
            "\n"
            "  --help               show this help\n"
+           "  --version            show the version\n"
            "\n"
            "With pocketsphinx a dictation asking for another language than English (\"lang\") is\n"
            "refused with 400. Invitations are queued in the outbox table; this server sends no\n"

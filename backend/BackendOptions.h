@@ -30,6 +30,7 @@ struct BackendOptions
     std::filesystem::path writerKeyFile;
     int writerTimeoutSeconds = 40;
     bool help = false;
+    bool version = false;
 
     // Flags come as "--name value" or "--name=value"; the result is the options or a message
     // saying what is wrong, also when flags contradict each other (an upstream without the engine

@@ -172,5 +172,9 @@ int main(int argc, char** argv)
         std::cout << BackendOptions::usage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "murmo-backend " MURMO_VERSION "\n";
+        return 0;
+    }
     return run(options);
 }

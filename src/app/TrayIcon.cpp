@@ -3,6 +3,7 @@
 #include "ui/SymbolProvider.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPalette>
@@ -38,7 +39,8 @@ TrayIcon::TrayIcon(MenuContent& content, std::function<void()> showHistory, QObj
     connect(&m_content, &MenuContent::changed, this, [this] { update(m_content.items()); });
 
     m_icon.setIcon(waveformIcon());
-    m_icon.setToolTip(u"Murmo"_s);
+    // The tray is all a user sees of Murmo most days, so it also says which version runs.
+    m_icon.setToolTip((u"Murmo "_s + QCoreApplication::applicationVersion()).trimmed());
     m_icon.setContextMenu(&m_menu);
     connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
 }

@@ -157,8 +157,13 @@ void JsonWriter::number(double value)
         m_failed = true;
         return;
     }
+    // Whole numbers beyond 64 bits would come out as bare digits, which readers such as
+    // simdjson refuse as too large an integer: those are written with an exponent.
     char text[32];
-    const auto written = std::to_chars(std::begin(text), std::end(text), value);
+    const auto written =
+        std::fabs(value) < 0x1p63
+            ? std::to_chars(std::begin(text), std::end(text), value)
+            : std::to_chars(std::begin(text), std::end(text), value, std::chars_format::scientific);
     m_out.append(text, written.ptr - text);
 }
 

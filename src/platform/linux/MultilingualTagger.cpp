@@ -1,6 +1,9 @@
 #include "platform/linux/MultilingualTagger.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcTagging, "murmo.tagging")
 
 namespace {
 // Raise when the way tags are made changes, so that cached tags are made again.
@@ -44,7 +47,13 @@ MultilingualTagger::MultilingualTagger(const DataFolders& folders)
                     .arg(rulesVersion)
                     .arg(fingerprintOf(folders.apertium + QStringLiteral("/eng-cat.prob")),
                          fingerprintOf(folders.russian + QStringLiteral("/words.dawg"))))
-{}
+{
+    // Russian words are then counted but not tagged: say so, or a broken install goes unseen.
+    if (!m_russianLoaded)
+        qCWarning(lcTagging).noquote()
+            << "The Russian dictionary in" << folders.russian
+            << "cannot be read; Russian words are counted but not tagged.";
+}
 
 QString MultilingualTagger::version() const
 {

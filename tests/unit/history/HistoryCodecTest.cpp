@@ -106,6 +106,16 @@ TEST(HistoryCodecTest, CloudPayloadMayBeABareListOfRecords)
     EXPECT_FALSE(HistoryCodec::decodePayload(R"([{"id":1}])"_ba));
 }
 
+TEST(HistoryCodecTest, HugeTimesAreWrittenSoTheyReadBack)
+{
+    for (const double time : {7.6255555555555514e19, -1e19, 1e300}) {
+        const HistoryBackup document{2, time, {}, {}};
+        const auto written = HistoryCodec::encode(document);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(HistoryCodec::decode(*written), document) << written->constData();
+    }
+}
+
 TEST(HistoryCodecTest, NumbersWithoutJsonSpellingAreNotWritten)
 {
     HistoryItem item{firstId, u"t"_s, u"r"_s, 1, {}, {}, {}, {}, std::nan(""), {}};
