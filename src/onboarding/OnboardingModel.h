@@ -74,7 +74,6 @@ public:
     int stepIndex() const { return static_cast<int>(m_step); }
     bool canContinue() const;
     QString source() const { return m_source.value_or(QString()); }
-    bool hasSource() const { return m_source.has_value(); }
     QString role() const { return m_role.value_or(QString()); }
     QStringList typingContexts() const { return m_typingContexts; }
     bool cloudSync() const { return m_cloudSync; }
