@@ -4,6 +4,7 @@
 #include "platform/UserAccount.h"
 #include "preferences/Preferences.h"
 #include "text/Graphemes.h"
+#include "text/Trimming.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,18 +39,6 @@ QUrl endpoint(const QUrl& base, const QString& path)
 QByteArray compact(const QJsonObject& object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
-QString trimmedOfSpacesAndTabs(const QString& text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (start < end && blank(text[start]))
-        ++start;
-    while (end > start && blank(text[end - 1]))
-        --end;
-    return text.sliced(start, end - start);
 }
 
 // Built outside the coroutine bodies: GCC 12 miscompiles some braced initialisers inside them.

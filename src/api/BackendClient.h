@@ -6,6 +6,7 @@
 #include "api/Insights.h"
 #include "api/InsightsError.h"
 #include "api/InviteResult.h"
+#include "api/OnboardingRequests.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -18,7 +19,7 @@ class UserAccount;
 
 // The application's only client of the backend: registration, dictation and the account and
 // analysis requests. Its lasting state (device id, token) lives in the preferences.
-class BackendClient final : public DictationBackend
+class BackendClient final : public DictationBackend, public OnboardingRequests
 {
 public:
     using Response = DictationResponse;
@@ -38,8 +39,8 @@ public:
     QCoro::Task<> registerInstallation() override;
     QCoro::Task<DictateResult> dictate(QByteArray audio, QString ext, bool retry) override;
 
-    QCoro::Task<> reportOnboarded(std::optional<QString> source);
-    QCoro::Task<InviteResult> sendInvite(QString email);
+    QCoro::Task<> reportOnboarded(std::optional<QString> source) override;
+    QCoro::Task<InviteResult> sendInvite(QString email) override;
     QCoro::Task<InsightsResult> fetchInsights(QStringList samples);
     QCoro::Task<SummaryResult> fetchSummary(QStringList texts, QString period);
 

@@ -1,9 +1,10 @@
 #include "app/DesktopWindows.h"
 
+#include "app/OnboardingScene.h"
+
 #include "core/DictationController.h"
 #include "preferences/Preferences.h"
 #include "ui/HomeWindow.h"
-#include "ui/PlaceholderWindowModel.h"
 #include "ui/QuickAppWindow.h"
 #include "ui/ViewHost.h"
 
@@ -35,28 +36,5 @@ std::unique_ptr<AppWindow> DesktopWindows::createHomeWindow(const WindowLayout& 
 
 std::unique_ptr<AppWindow> DesktopWindows::createOnboardingWindow(const WindowLayout& layout)
 {
-    // Until onboarding's screens exist, this window is where a new user finishes setting up.
-    WindowLayout titled = layout;
-    titled.title = u"Welcome to Murmo"_s;
-    return createPlaceholder(
-        titled, u"A few questions, the permissions and your first dictation will be here."_s,
-        u"Start dictating"_s, [this] { finishOnboarding(); });
-}
-
-std::unique_ptr<AppWindow> DesktopWindows::createPlaceholder(WindowLayout layout,
-                                                             const QString& message,
-                                                             const QString& actionText,
-                                                             std::function<void()> action)
-{
-    auto model =
-        std::make_unique<PlaceholderWindowModel>(layout, message, actionText, std::move(action));
-    auto window = m_services.views.createWindow(
-        u"PlaceholderWindow"_s, {{u"placeholder"_s, QVariant::fromValue(model.get())}});
-    return std::make_unique<QuickAppWindow>(std::move(window), std::move(model));
-}
-
-void DesktopWindows::finishOnboarding()
-{
-    m_preferences.setOnboarded(true);
-    m_controller->finishOnboarding();
+    return m_onboarding->createWindow(*m_controller, layout);
 }

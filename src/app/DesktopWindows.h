@@ -8,13 +8,14 @@
 class BackendClient;
 class DictationController;
 class HistoryStore;
+class OnboardingScene;
 class Preferences;
 class StatsEngine;
 class UserAccount;
 
-// The application's windows on the desktop: the status pill, the main window, and a plain window
-// standing where onboarding will be. The controller needs this factory and the factory needs the
-// controller: hand it over with setController() before the controller's setUp().
+// The application's windows on the desktop: the status pill, the main window and the onboarding.
+// The controller needs this factory and the factory needs the controller: hand it over with
+// setController() before the controller's setUp().
 class DesktopWindows final : public WindowFactory
 {
 public:
@@ -32,20 +33,17 @@ public:
                    Preferences& preferences, std::function<qreal()> level);
 
     void setController(DictationController& controller) { m_controller = &controller; }
+    void setOnboarding(OnboardingScene& onboarding) { m_onboarding = &onboarding; }
 
     std::unique_ptr<StatusPill> createPill() override;
     std::unique_ptr<AppWindow> createHomeWindow(const WindowLayout& layout) override;
     std::unique_ptr<AppWindow> createOnboardingWindow(const WindowLayout& layout) override;
 
 private:
-    std::unique_ptr<AppWindow> createPlaceholder(WindowLayout layout, const QString& message,
-                                                 const QString& actionText,
-                                                 std::function<void()> action);
-    void finishOnboarding();
-
     PillPanel::Services m_services;
     HomeSources m_home;
     Preferences& m_preferences;
     std::function<qreal()> m_level;
     DictationController* m_controller = nullptr;
+    OnboardingScene* m_onboarding = nullptr;
 };

@@ -52,6 +52,9 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     , m_holdSource(m_scheduler, m_session.watchesHoldKey() ? &m_hotkeyMonitor : nullptr)
     , m_trust(Installation::permissionsHelp())
     , m_recorder({m_audio, &SwrAudioConverter::create, m_encoder, m_clock, m_scheduler})
+    , m_onboarding({m_views, m_scheduler, m_preferences, m_trust, m_microphone, m_recorder,
+                    m_keyMonitors, m_backend, m_history, [this] { return m_recorder.level(); },
+                    [this] { return m_session.capabilities().limitation().value_or(QString()); }})
     , m_tagger(Installation::taggerData())
     , m_stats(m_tokenizer, m_tagger, StatsEngine::defaultCachePath())
     , m_windows({m_views, m_clock, m_scheduler, m_screens, m_windowList, m_workspace, m_windowing},
@@ -76,6 +79,7 @@ MurmoApp::MurmoApp(const QUrl& backend, const QString& embeddedBackend)
     BackendClient::installShared(&m_backend);
     HistoryStore::installShared(&m_history);
     m_windows.setController(m_delegate.controller());
+    m_windows.setOnboarding(m_onboarding);
     m_nudge.setController(m_delegate.controller());
     QObject::connect(&m_menu, &MenuContent::quitRequested, qApp, &QCoreApplication::quit);
     QObject::connect(

@@ -8,6 +8,7 @@
 #include "app/DesktopWindows.h"
 #include "app/HistoryScene.h"
 #include "app/MenuContent.h"
+#include "app/OnboardingScene.h"
 #include "app/ReportingHoldKeySource.h"
 #include "app/TrayIcon.h"
 #include "core/ClipboardInserter.h"
@@ -22,6 +23,7 @@
 #include "platform/linux/MultilingualTagger.h"
 #include "platform/linux/PasswdUserAccount.h"
 #include "platform/linux/PulseAudioEngine.h"
+#include "platform/linux/PulseMicrophoneAccess.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/QtScreenLayout.h"
 #include "platform/linux/SystemClock.h"
@@ -105,6 +107,8 @@ private:
     PulseAudioEngine m_audio;
     FfmpegAudioFileEncoder m_encoder;
     MicrophoneRecorder m_recorder;
+    PulseMicrophoneAccess m_microphone;
+    OnboardingScene m_onboarding;
 
     QtScreenLayout m_screens;
     X11WindowList m_windowList;

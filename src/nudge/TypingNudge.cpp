@@ -160,13 +160,5 @@ void TypingNudge::dismiss(bool userInitiated)
 QString TypingNudge::keyCapLabel() const
 {
     const Hotkey hotkey = m_controller ? m_controller->hotkey() : Hotkeys::fallback;
-    switch (hotkey) {
-    case Hotkey::rightCommand:
-        return Hotkeys::forLinuxKeyboard(u"right ⌘"_s);
-    case Hotkey::rightOption:
-        return Hotkeys::forLinuxKeyboard(u"right ⌥"_s);
-    case Hotkey::fn:
-        break;
-    }
-    return u"fn"_s;
+    return Hotkeys::forLinuxKeyboard(Hotkeys::keyLabel(hotkey));
 }

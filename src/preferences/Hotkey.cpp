@@ -14,13 +14,15 @@ struct HotkeyInfo
     std::uint64_t flag;
     QStringView pickerLabel;
     QStringView hint;
+    QStringView keyLabel;
 };
 
 constexpr std::array<HotkeyInfo, 3> table{{
     {Hotkey::rightCommand, u"rightCommand", 54, 0x100000, u"Hold right ⌘",
-     u"Hold right ⌘ to dictate"},
-    {Hotkey::rightOption, u"rightOption", 61, 0x80000, u"Hold right ⌥", u"Hold right ⌥ to dictate"},
-    {Hotkey::fn, u"fn", 63, 0x800000, u"Hold fn (🌐)", u"Hold fn to dictate"},
+     u"Hold right ⌘ to dictate", u"right ⌘"},
+    {Hotkey::rightOption, u"rightOption", 61, 0x80000, u"Hold right ⌥", u"Hold right ⌥ to dictate",
+     u"right ⌥"},
+    {Hotkey::fn, u"fn", 63, 0x800000, u"Hold fn (🌐)", u"Hold fn to dictate", u"fn"},
 }};
 
 const HotkeyInfo& info(Hotkey hotkey)
@@ -64,6 +66,11 @@ QString pickerLabel(Hotkey hotkey)
 QString hint(Hotkey hotkey)
 {
     return info(hotkey).hint.toString();
+}
+
+QString keyLabel(Hotkey hotkey)
+{
+    return info(hotkey).keyLabel.toString();
 }
 
 QString forLinuxKeyboard(QString label)

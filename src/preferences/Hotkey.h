@@ -29,6 +29,8 @@ std::uint64_t modifierFlag(Hotkey hotkey);
 
 QString pickerLabel(Hotkey hotkey);
 QString hint(Hotkey hotkey);
+// The key alone, as the screens that teach it name it: "right ⌘".
+QString keyLabel(Hotkey hotkey);
 
 // A label above, worded for a Linux keyboard: "Hold right ⌘" becomes "Hold right Super", and
 // "⌥" becomes "Alt". What the user reads goes through here; the labels themselves stay as data.

@@ -1,8 +1,8 @@
 #include "ui/LanguagePicker.h"
 
-#include "preferences/Preferences.h"
+#include "onboarding/SpokenLanguages.h"
 
-#include <QLocale>
+#include "preferences/Preferences.h"
 
 #include <iterator>
 
@@ -61,7 +61,6 @@ QString LanguagePicker::currentLabel() const
     if (chosen >= 0)
         return choices[chosen].label.toString();
     const QString code = m_preferences.speakLang();
-    const QLocale language(code);
-    // An unknown code gives the C locale, whose name says nothing: show the code itself.
-    return language.language() == QLocale::C ? code : language.nativeLanguageName();
+    const QString name = SpokenLanguages::nativeName(code);
+    return name.isEmpty() ? code : name;
 }

@@ -51,6 +51,26 @@ constexpr Symbol table[] = {
     {u"sparkle", u"sparkle"},
     {u"lightbulb.fill", u"lightbulb"},
     {u"arrow.clockwise", u"refresh"},
+    // the onboarding
+    {u"checkmark", u"checkmark"},
+    {u"checkmark.shield.fill", u"shield-check"},
+    {u"chevron.left", u"chevron-left"},
+    {u"chevron.right", u"chevron-right"},
+    {u"arrow.right", u"chevron-right"},
+    {u"plus", u"plus"},
+    {u"minus", u"minus"},
+    {u"magnifyingglass", u"magnifier"},
+    {u"paperplane.fill", u"paper-plane"},
+    {u"bubble.left.fill", u"speech-bubble"},
+    {u"megaphone.fill", u"share"},
+    {u"doc.text.fill", u"document"},
+    {u"envelope.fill", u"envelope"},
+    {u"chevron.left.forwardslash.chevron.right", u"terminal"},
+    {u"largecircle.fill.circle", u"radio-on"},
+    {u"circle", u"radio-off"},
+    {u"circle.lefthalf.filled", u"radio-mixed"},
+    {u"wand.and.stars", u"star"},
+    {u"arrow.turn.right.down", u"arrow-down"},
 };
 
 } // namespace
