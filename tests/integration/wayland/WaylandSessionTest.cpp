@@ -197,7 +197,11 @@ TEST_F(SwaySessionTest, ABindingHoldsTheRunningMurmo)
     QStringList calls;
     hold.setCallbacks({[&] { calls << u"began"_s; }, [&] { calls << u"ended"_s; }, {}});
     hold.start();
-    QObject::connect(&running, &SingleInstance::holdBeginRequested, [&] { hold.holdBegan(); });
+    int beginRequests = 0;
+    QObject::connect(&running, &SingleInstance::holdBeginRequested, [&] {
+        ++beginRequests;
+        hold.holdBegan();
+    });
     QObject::connect(&running, &SingleInstance::holdEndRequested, [&] { hold.holdEnded(); });
 
     const QString murmo = QStringLiteral(MURMO_PROGRAM);
@@ -212,6 +216,9 @@ TEST_F(SwaySessionTest, ABindingHoldsTheRunningMurmo)
     press->postKeyDown();
     EXPECT_TRUE(waitUntil([&] { return calls == QStringList{u"began"_s}; }, 20s));
     press->postKeyDown(); // as the key repeats
+    // Each press runs its own process: let the repeat's arrive before the release's, so the
+    // order under test is the key's and not the process scheduler's.
+    EXPECT_TRUE(waitUntil([&] { return beginRequests == 2; }, 20s));
     press->postKeyUp();
     const QStringList heldAndLetGo{u"began"_s, u"ended"_s};
     EXPECT_TRUE(waitUntil([&] { return calls == heldAndLetGo; }, 20s))
